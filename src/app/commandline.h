@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+class QCoreApplication;
+
+struct CommandLine {
+    bool close = false;    // send the close request to the running copy
+    QStringList arguments; // the optional settings file or folder
+};
+
+// Parses the program's arguments; --help and --version print and exit.
+CommandLine parseCommandLine(const QCoreApplication& app);

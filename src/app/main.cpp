@@ -1,0 +1,5 @@
+#include "app/zelk_nal.h"
+
+int main(int argc, char** argv) {
+    return runZelkNal(argc, argv);
+}

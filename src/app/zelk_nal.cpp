@@ -1,0 +1,81 @@
+#include "app/zelk_nal.h"
+
+#include "app/commandline.h"
+#include "app/onewindow.h"
+#include "dialogs/tnal4.h"
+#include "main/texts.h"
+#include "main/tnal1.h"
+#include "platform/instancechannel.h"
+#include "platform/qtdialogs.h"
+#include "platform/sessionend.h"
+#include "platform/version.h"
+#include "platform/windowtitles.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QSystemTrayIcon>
+#include <QTranslator>
+
+namespace {
+
+// Standard buttons read "Tak"/"Nie" where Qt's Polish translation is installed.
+void installPolishTranslation(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_pl"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+}
+
+int sendCloseRequest() {
+    switch (InstanceChannel::requestClose()) {
+    case InstanceChannel::CloseResult::Closed:
+        return 0;
+    case InstanceChannel::CloseResult::Refused:
+        std::fprintf(stderr, "zelk_nal: program nie zgodził się na zamknięcie (nie zapisał "
+                             "bufora naklejek).\n");
+        return 1;
+    case InstanceChannel::CloseResult::NotRunning:
+        break;
+    }
+    std::fprintf(stderr, "zelk_nal: program nie jest uruchomiony.\n");
+    return 1;
+}
+
+} // namespace
+
+int runZelkNal(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zelk_nal"));
+    QApplication::setApplicationVersion(programVersionText());
+    // The program lives in the tray: closing a message box or hiding the window must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installPolishTranslation(app);
+
+    const CommandLine commandLine = parseCommandLine(app);
+    if (commandLine.close)
+        return sendCloseRequest();
+
+    QtDialogs dialogs;
+    const auto titles = makeDesktopWindowTitles();
+    InstanceChannel channel;
+    OneWindowCheck(Texts::appTitle(), {*titles, channel, dialogs, [] { std::exit(0); }});
+
+    // The running copy's mark for the window-title test: a top-level window that carries the
+    // application title for the whole run and is never shown.
+    QWidget titleWindow;
+    titleWindow.setWindowTitle(Texts::appTitle());
+    titleWindow.winId();
+
+    const Services services{&dialogs, QSystemTrayIcon::isSystemTrayAvailable()};
+    TNal1 window(services, QApplication::applicationDirPath(), commandLine.arguments);
+    TNal4 about;
+
+    channel.listen([&window] { return window.CloseNow(); });
+    SessionEnd sessionEnd([&window] { return window.CanCloseComp(); });
+    QObject::connect(&sessionEnd, &SessionEnd::terminated, &window, &QWidget::close);
+    QObject::connect(&window, &TNal1::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&window, &TNal1::aboutRequested, &about, &TNal4::showAbout);
+    return app.exec();
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+// Interleaved 2 of 5 encoder and bar painter (to be completed).
+class TBarcode {
+public:
+    TBarcode() = default;
+};

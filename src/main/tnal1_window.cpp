@@ -1,0 +1,131 @@
+// The window's handlers: the polling tick, showing and hiding, the tray menu and closing.
+#include "main/tnal1.h"
+
+#include "main/texts.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QScrollArea>
+
+void TNal1::FormShow() {
+    ParametryNalepki();
+    RysujNal(false);
+    PokazStrone();
+}
+
+void TNal1::Timer1Timer() {
+    const qsizetype earlierCount = queue.ListaLini.size();
+    if (QFileInfo::exists(paths.NazwaPliku))
+        OpenNal(paths.NazwaPliku);
+    if (state.HideForm && queue.ListaLini.size() != earlierCount)
+        state.HideForm = false;
+    if (queue.ListaLini.size() < settings.labelsPerSheet() || state.HideForm) {
+        hide();
+        return;
+    }
+    Timer1.stop();
+    if (settings.BezWyswB) {
+        hide();
+        Drukujstron1Click();
+        Timer1.start();
+        return;
+    }
+    if (queue.ListaNal.size() <= 1)
+        hide(); // so that showing runs FormShow afresh
+    show();
+    raise();
+    activateWindow();
+}
+
+void TNal1::DrukujButClick() {
+    if (!queue.ListaNal.isEmpty())
+        DrukujStrone(static_cast<int>(queue.ListaNal.size()) - 1, false);
+    else
+        printTestPage();
+}
+
+void TNal1::Drukujstron1Click() {
+    if (!isVisible()) {
+        ParametryNalepki();
+        RysujNal(false);
+    }
+    DrukujButClick();
+}
+
+void TNal1::Pokastron1Click() {
+    if (isVisible())
+        return;
+    Timer1.stop();
+    show();
+}
+
+void TNal1::TrayIcon1DblClick() {
+    Pokastron1Click();
+}
+
+void TNal1::UstawParButClick() {
+    // Not built yet: the settings dialog.
+}
+
+void TNal1::RezygnujButClick() {
+    if (settings.ZLogoB)
+        Logo = QImage();
+    KasujObiekty();
+    KasujListeNalepek();
+    state.HideForm = true;
+    Timer1.start();
+    hide();
+}
+
+void TNal1::Usunnal1Click() {
+    clearQueue();
+    if (isVisible())
+        RezygnujButClick();
+}
+
+void TNal1::OProgramieClick() {
+    emit aboutRequested();
+}
+
+void TNal1::Zamknijprogram1Click() {
+    close();
+}
+
+void TNal1::KasujObiekty() {
+    if (!Image)
+        return;
+    Image->hide();
+    ScrollBox1->takeWidget();
+    delete Image;
+    Image = nullptr;
+    pageBitmap = QImage();
+    update();
+}
+
+bool TNal1::FormClose() {
+    if (state.zamknij)
+        return true;
+    const MessageAnswer answer = m_services.dialogs->message(
+        {QStringLiteral("Zamknięcie programu uniemożliwi drukowanie kodów!\r\n"
+                        "Czy chcesz zamknąć program?"),
+         Texts::messageCaption(), MessageButtons::YesNo, MessageIcon::Question});
+    return answer == MessageAnswer::Yes && saveBeforeClosing();
+}
+
+bool TNal1::saveBeforeClosing() {
+    return m_guard.run([this] { SaveNal(); });
+}
+
+bool TNal1::CanCloseComp() {
+    if (!saveBeforeClosing())
+        return false;
+    state.zamknij = true;
+    return true;
+}
+
+bool TNal1::CloseNow() {
+    if (!CanCloseComp())
+        return false;
+    close();
+    return true;
+}

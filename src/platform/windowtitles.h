@@ -1,0 +1,14 @@
+#pragma once
+
+#include <memory>
+#include <QStringList>
+
+// The titles of the desktop's top-level windows, hidden ones included.
+class WindowTitles {
+public:
+    virtual ~WindowTitles() = default;
+    virtual QStringList topLevelTitles() = 0;
+};
+
+// X11 through xcb where the program runs under X; a service that lists nothing elsewhere.
+std::unique_ptr<WindowTitles> makeDesktopWindowTitles();
