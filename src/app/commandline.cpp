@@ -3,7 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-CommandLine parseCommandLine(const QCoreApplication& app) {
+CommandLine parseCommandLine(const QCoreApplication& app)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Drukowanie naklejek z kodem kreskowym dla systemu bibliotecznego."));

@@ -1,5 +1,6 @@
 #include "app/zelk_nal.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     return runZelkNal(argc, argv);
 }

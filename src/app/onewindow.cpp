@@ -8,7 +8,8 @@ namespace {
 
 constexpr int kTitleBufferLength = 256;
 
-bool anyTitleEquals(const QString& title, WindowTitles& titles) {
+bool anyTitleEquals(const QString& title, WindowTitles& titles)
+{
     QStringList list;
     for (const QString& text : titles.topLevelTitles())
         EnumTitlesProc(text, list);
@@ -20,14 +21,16 @@ bool anyTitleEquals(const QString& title, WindowTitles& titles) {
 
 } // namespace
 
-bool EnumTitlesProc(const QString& windowText, QStringList& list) {
+bool EnumTitlesProc(const QString& windowText, QStringList& list)
+{
     const QString text = windowText.left(kTitleBufferLength);
     if (!text.isEmpty())
         list << text;
     return true;
 }
 
-bool OneWindowCheck(const QString& title, const InstanceCheck& check) {
+bool OneWindowCheck(const QString& title, const InstanceCheck& check)
+{
     const bool running = anyTitleEquals(title, check.titles) || !check.channel.tryLock();
     if (!running)
         return false;

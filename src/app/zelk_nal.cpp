@@ -21,14 +21,16 @@
 namespace {
 
 // Standard buttons read "Tak"/"Nie" where Qt's Polish translation is installed.
-void installPolishTranslation(QApplication& app) {
+void installPolishTranslation(QApplication& app)
+{
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_pl"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(translator);
 }
 
-int sendCloseRequest() {
+int sendCloseRequest()
+{
     switch (InstanceChannel::requestClose()) {
     case InstanceChannel::CloseResult::Closed:
         return 0;
@@ -45,7 +47,8 @@ int sendCloseRequest() {
 
 } // namespace
 
-int runZelkNal(int argc, char** argv) {
+int runZelkNal(int argc, char** argv)
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());

@@ -8,7 +8,8 @@ namespace {
 // Bar widths of the icon in sixteenths of its side, bar and gap alternating.
 constexpr int kBars[] = {1, 1, 1, 1, 2, 1, 1, 2, 1, 1, 2, 1};
 
-QPixmap drawnAt(int side) {
+QPixmap drawnAt(int side)
+{
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::white);
     QPainter painter(&pixmap);
@@ -26,7 +27,8 @@ QPixmap drawnAt(int side) {
 
 } // namespace
 
-QIcon barcodeIcon() {
+QIcon barcodeIcon()
+{
     QIcon icon;
     for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(drawnAt(side));

@@ -1,6 +1,7 @@
 #include "main/settings.h"
 
-QFont LabelFont::toQFont() const {
+QFont LabelFont::toQFont() const
+{
     QFont font(name);
     font.setPointSize(qMax(1, size));
     font.setUnderline(underline);

@@ -19,13 +19,15 @@
 
 namespace {
 
-QFont tahoma(int pixelHeight) {
+QFont tahoma(int pixelHeight)
+{
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(pixelHeight);
     return font;
 }
 
-QPushButton* panelButton(QWidget* panel, const QString& caption, QRect geometry) {
+QPushButton* panelButton(QWidget* panel, const QString& caption, QRect geometry)
+{
     auto* button = new QPushButton(caption, panel);
     button->setGeometry(geometry);
     button->setFont(tahoma(12));
@@ -40,7 +42,8 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
     , m_services(services)
     , m_guard(*services.dialogs, Texts::appTitle())
     , m_executableDir(executableDir)
-    , m_arguments(arguments) {
+    , m_arguments(arguments)
+{
     buildWindow();
     buildTray();
     Timer1.setInterval(1000);
@@ -54,7 +57,8 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
     hide();
 }
 
-TNal1::~TNal1() {
+TNal1::~TNal1()
+{
     // A path that did not save leaves lines queued: they go to the saved-queue file.
     if (!queue.ListaLini.isEmpty()) {
         try {
@@ -65,7 +69,8 @@ TNal1::~TNal1() {
     }
 }
 
-void TNal1::buildWindow() {
+void TNal1::buildWindow()
+{
     setWindowTitle(Texts::windowCaption());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
@@ -103,7 +108,8 @@ void TNal1::buildWindow() {
     connect(OProgramie, &QPushButton::clicked, this, m_guard.wrap([this] { OProgramieClick(); }));
 }
 
-void TNal1::buildTray() {
+void TNal1::buildTray()
+{
     PopupMenu1 = new QMenu(this);
     m_defaultItem = PopupMenu1->addAction(QStringLiteral("Pokaż stronę"), this,
                                           m_guard.wrap([this] { Pokastron1Click(); }));
@@ -135,25 +141,29 @@ void TNal1::buildTray() {
         "Pulpit nie ma obszaru powiadomień, więc ikona programu nie będzie widoczna.\n"
         "Program działa dalej: okno pojawi się, gdy w buforze będzie pełna strona naklejek.");
     std::fprintf(stderr, "zelk_nal: %s\n", qUtf8Printable(text));
-    m_services.dialogs->message(
+    m_services.dialogs->notify(
         {text, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Information});
 }
 
-QString TNal1::hint() const {
+QString TNal1::hint() const
+{
     return TrayIcon1->toolTip();
 }
 
-void TNal1::setHint(const QString& text) {
+void TNal1::setHint(const QString& text)
+{
     TrayIcon1->setToolTip(text);
 }
 
-void TNal1::showEvent(QShowEvent* event) {
+void TNal1::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     if (!event->spontaneous())
         m_guard.run([this] { FormShow(); });
 }
 
-void TNal1::closeEvent(QCloseEvent* event) {
+void TNal1::closeEvent(QCloseEvent* event)
+{
     const bool closing = FormClose();
     event->setAccepted(closing);
     if (closing)

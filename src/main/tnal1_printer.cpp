@@ -1,6 +1,7 @@
 // The printer choice of the main window.
 #include "main/tnal1.h"
 
-void TNal1::restorePrinter() {
+void TNal1::restorePrinter()
+{
     // Not built yet: the printer named in the settings.
 }

@@ -3,7 +3,8 @@
 
 #include <QDir>
 
-void TNal1::loadSettings() {
+void TNal1::loadSettings()
+{
     // Not built yet: the settings file and the host INI files; the defaults stand.
     paths.CurrentPath = QDir(m_executableDir).absolutePath() + QLatin1Char('/');
     paths.LocalPath = paths.CurrentPath;

@@ -7,13 +7,15 @@
 #include <QLabel>
 #include <QScrollArea>
 
-void TNal1::FormShow() {
+void TNal1::FormShow()
+{
     ParametryNalepki();
     RysujNal(false);
     PokazStrone();
 }
 
-void TNal1::Timer1Timer() {
+void TNal1::Timer1Timer()
+{
     const qsizetype earlierCount = queue.ListaLini.size();
     if (QFileInfo::exists(paths.NazwaPliku))
         OpenNal(paths.NazwaPliku);
@@ -37,14 +39,16 @@ void TNal1::Timer1Timer() {
     activateWindow();
 }
 
-void TNal1::DrukujButClick() {
+void TNal1::DrukujButClick()
+{
     if (!queue.ListaNal.isEmpty())
         DrukujStrone(static_cast<int>(queue.ListaNal.size()) - 1, false);
     else
         printTestPage();
 }
 
-void TNal1::Drukujstron1Click() {
+void TNal1::Drukujstron1Click()
+{
     if (!isVisible()) {
         ParametryNalepki();
         RysujNal(false);
@@ -52,22 +56,26 @@ void TNal1::Drukujstron1Click() {
     DrukujButClick();
 }
 
-void TNal1::Pokastron1Click() {
+void TNal1::Pokastron1Click()
+{
     if (isVisible())
         return;
     Timer1.stop();
     show();
 }
 
-void TNal1::TrayIcon1DblClick() {
+void TNal1::TrayIcon1DblClick()
+{
     Pokastron1Click();
 }
 
-void TNal1::UstawParButClick() {
+void TNal1::UstawParButClick()
+{
     // Not built yet: the settings dialog.
 }
 
-void TNal1::RezygnujButClick() {
+void TNal1::RezygnujButClick()
+{
     if (settings.ZLogoB)
         Logo = QImage();
     KasujObiekty();
@@ -77,21 +85,25 @@ void TNal1::RezygnujButClick() {
     hide();
 }
 
-void TNal1::Usunnal1Click() {
+void TNal1::Usunnal1Click()
+{
     clearQueue();
     if (isVisible())
         RezygnujButClick();
 }
 
-void TNal1::OProgramieClick() {
+void TNal1::OProgramieClick()
+{
     emit aboutRequested();
 }
 
-void TNal1::Zamknijprogram1Click() {
+void TNal1::Zamknijprogram1Click()
+{
     close();
 }
 
-void TNal1::KasujObiekty() {
+void TNal1::KasujObiekty()
+{
     if (!Image)
         return;
     Image->hide();
@@ -102,7 +114,8 @@ void TNal1::KasujObiekty() {
     update();
 }
 
-bool TNal1::FormClose() {
+bool TNal1::FormClose()
+{
     if (state.zamknij)
         return true;
     const MessageAnswer answer = m_services.dialogs->message(
@@ -112,18 +125,21 @@ bool TNal1::FormClose() {
     return answer == MessageAnswer::Yes && saveBeforeClosing();
 }
 
-bool TNal1::saveBeforeClosing() {
+bool TNal1::saveBeforeClosing()
+{
     return m_guard.run([this] { SaveNal(); });
 }
 
-bool TNal1::CanCloseComp() {
+bool TNal1::CanCloseComp()
+{
     if (!saveBeforeClosing())
         return false;
     state.zamknij = true;
     return true;
 }
 
-bool TNal1::CloseNow() {
+bool TNal1::CloseNow()
+{
     if (!CanCloseComp())
         return false;
     close();

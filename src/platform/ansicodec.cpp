@@ -12,7 +12,8 @@ struct CodePage {
     std::array<char16_t, 256> toUnicode{};
     QHash<char16_t, char> fromUnicode;
 
-    CodePage() {
+    CodePage()
+    {
         iconv_t converter = iconv_open("UTF-16LE", "WINDOWS-1250");
         for (int byte = 0; byte < 256; ++byte) {
             toUnicode[byte] = convert(converter, static_cast<char>(byte));
@@ -23,7 +24,8 @@ struct CodePage {
             iconv_close(converter);
     }
 
-    static char16_t convert(iconv_t converter, char byte) {
+    static char16_t convert(iconv_t converter, char byte)
+    {
         if (converter == iconv_t(-1))
             return static_cast<unsigned char>(byte) < 0x80 ? char16_t(byte)
                                                            : char16_t(QChar::ReplacementCharacter);
@@ -40,14 +42,16 @@ struct CodePage {
     }
 };
 
-const CodePage& codePage() {
+const CodePage& codePage()
+{
     static const CodePage page;
     return page;
 }
 
 } // namespace
 
-QString AnsiCodec::decode(QByteArrayView bytes) {
+QString AnsiCodec::decode(QByteArrayView bytes)
+{
     const CodePage& page = codePage();
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
@@ -56,7 +60,8 @@ QString AnsiCodec::decode(QByteArrayView bytes) {
     return text;
 }
 
-QByteArray AnsiCodec::encode(QStringView text) {
+QByteArray AnsiCodec::encode(QStringView text)
+{
     const CodePage& page = codePage();
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();

@@ -9,7 +9,9 @@ class AppError : public std::exception {
 public:
     explicit AppError(QString text)
         : m_text(std::move(text))
-        , m_utf8(m_text.toUtf8()) {}
+        , m_utf8(m_text.toUtf8())
+    {
+    }
 
     const QString& text() const noexcept { return m_text; }
     const char* what() const noexcept override { return m_utf8.constData(); }
@@ -21,13 +23,16 @@ private:
 
 // The texts of the platform's standard errors, as the user knows them.
 namespace StandardErrors {
-inline QString rangeCheck() {
+inline QString rangeCheck()
+{
     return QStringLiteral("Range check error");
 }
-inline QString notAnInteger(const QString& value) {
+inline QString notAnInteger(const QString& value)
+{
     return QStringLiteral("'%1' is not a valid integer value").arg(value);
 }
-inline QString streamRead() {
+inline QString streamRead()
+{
     return QStringLiteral("Stream read error");
 }
 } // namespace StandardErrors

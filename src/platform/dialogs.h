@@ -20,5 +20,8 @@ struct Message {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
+    // Shows a message and waits for the user's answer.
     virtual MessageAnswer message(const Message& message) = 0;
+    // Shows a message and goes on at once; the program keeps working while it is open.
+    virtual void notify(const Message& message) = 0;
 };

@@ -5,7 +5,8 @@
 #include <new>
 #include <QDebug>
 
-bool ErrorGuard::run(const std::function<void()>& action) const noexcept {
+bool ErrorGuard::run(const std::function<void()>& action) const noexcept
+{
     try {
         action();
         return true;
@@ -21,7 +22,8 @@ bool ErrorGuard::run(const std::function<void()>& action) const noexcept {
     return false;
 }
 
-void ErrorGuard::report(const QString& text) const noexcept {
+void ErrorGuard::report(const QString& text) const noexcept
+{
     try {
         m_dialogs.message({text, m_caption, MessageButtons::Ok, MessageIcon::Error});
     } catch (...) {

@@ -13,13 +13,16 @@ class ErrorGuard {
 public:
     ErrorGuard(Dialogs& dialogs, QString caption)
         : m_dialogs(dialogs)
-        , m_caption(std::move(caption)) {}
+        , m_caption(std::move(caption))
+    {
+    }
 
     // Runs `action`; returns false when it ended in an error (which has then been reported).
     bool run(const std::function<void()>& action) const noexcept;
 
     // Wraps `action` for use as a slot.
-    template <typename F> auto wrap(F action) const {
+    template <typename F> auto wrap(F action) const
+    {
         return [this, action](auto&&...) { run(action); };
     }
 

@@ -21,19 +21,24 @@ constexpr int kTimeoutMs = 30000;
 
 InstanceChannel::InstanceChannel(QString directory, QObject* parent)
     : QObject(parent)
-    , m_directory(std::move(directory)) {}
+    , m_directory(std::move(directory))
+{
+}
 
-InstanceChannel::~InstanceChannel() {
+InstanceChannel::~InstanceChannel()
+{
     if (m_lockFd >= 0)
         ::close(m_lockFd);
 }
 
-QString InstanceChannel::defaultDirectory() {
+QString InstanceChannel::defaultDirectory()
+{
     // Qt creates the runtime folder with owner-only permissions when it is missing.
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
 
-bool InstanceChannel::tryLock() {
+bool InstanceChannel::tryLock()
+{
     QDir().mkpath(m_directory);
     const QByteArray path = QFile::encodeName(QDir(m_directory).filePath(kLockName));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -47,7 +52,8 @@ bool InstanceChannel::tryLock() {
     return true;
 }
 
-bool InstanceChannel::listen(std::function<bool()> closeNow) {
+bool InstanceChannel::listen(std::function<bool()> closeNow)
+{
     m_closeNow = std::move(closeNow);
     const QString path = QDir(m_directory).filePath(kSocketName);
     QLocalServer::removeServer(path); // a socket left by a copy that died; we hold the lock
@@ -57,7 +63,8 @@ bool InstanceChannel::listen(std::function<bool()> closeNow) {
     return m_server->listen(path);
 }
 
-void InstanceChannel::serveConnection() {
+void InstanceChannel::serveConnection()
+{
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
@@ -71,7 +78,8 @@ void InstanceChannel::serveConnection() {
     }
 }
 
-InstanceChannel::CloseResult InstanceChannel::requestClose(const QString& directory) {
+InstanceChannel::CloseResult InstanceChannel::requestClose(const QString& directory)
+{
     QLocalSocket socket;
     socket.connectToServer(QDir(directory).filePath(kSocketName));
     if (!socket.waitForConnected(kTimeoutMs))

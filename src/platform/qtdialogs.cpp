@@ -1,10 +1,12 @@
 #include "platform/qtdialogs.h"
 
+#include <memory>
 #include <QMessageBox>
 
 namespace {
 
-QMessageBox::Icon boxIcon(MessageIcon icon) {
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
     switch (icon) {
     case MessageIcon::Error:
         return QMessageBox::Critical;
@@ -20,15 +22,30 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+QMessageBox* messageBox(const Message& message)
+{
+    const bool question = message.buttons == MessageButtons::YesNo;
+    auto* box = new QMessageBox(boxIcon(message.icon), message.caption, message.text,
+                                question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    return box;
+}
+
 } // namespace
 
-MessageAnswer QtDialogs::message(const Message& message) {
-    const bool question = message.buttons == MessageButtons::YesNo;
-    QMessageBox box(boxIcon(message.icon), message.caption, message.text,
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    const int pressed = box.exec();
-    if (!question)
+MessageAnswer QtDialogs::message(const Message& message)
+{
+    const std::unique_ptr<QMessageBox> box(messageBox(message));
+    const int pressed = box->exec();
+    if (message.buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+void QtDialogs::notify(const Message& message)
+{
+    QMessageBox* box = messageBox(message);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }

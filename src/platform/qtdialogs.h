@@ -6,4 +6,5 @@
 class QtDialogs : public Dialogs {
 public:
     MessageAnswer message(const Message& message) override;
+    void notify(const Message& message) override;
 };

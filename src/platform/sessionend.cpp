@@ -12,12 +12,14 @@ namespace {
 // The self-pipe: a signal handler may only write a byte; the event loop does the rest.
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int) {
+void onSignal(int)
+{
     const char byte = 1;
     [[maybe_unused]] ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
 
-void installHandlers() {
+void installHandlers()
+{
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -30,7 +32,8 @@ void installHandlers() {
 
 SessionEnd::SessionEnd(std::function<bool()> canEnd, QObject* parent)
     : QObject(parent)
-    , m_canEnd(std::move(canEnd)) {
+    , m_canEnd(std::move(canEnd))
+{
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, &SessionEnd::commitData,
                 Qt::DirectConnection);
@@ -42,17 +45,20 @@ SessionEnd::SessionEnd(std::function<bool()> canEnd, QObject* parent)
     installHandlers();
 }
 
-SessionEnd::~SessionEnd() {
+SessionEnd::~SessionEnd()
+{
     for (int signal : {SIGTERM, SIGHUP, SIGINT})
         std::signal(signal, SIG_DFL);
 }
 
-void SessionEnd::commitData(QSessionManager& manager) {
+void SessionEnd::commitData(QSessionManager& manager)
+{
     if (!m_canEnd())
         manager.cancel();
 }
 
-void SessionEnd::signalArrived() {
+void SessionEnd::signalArrived()
+{
     char byte;
     [[maybe_unused]] ssize_t read = ::read(signalPipe[0], &byte, 1);
     if (m_canEnd())

@@ -4,11 +4,13 @@
 
 #include <QStringList>
 
-std::array<int, 4> programVersionNumbers() {
+std::array<int, 4> programVersionNumbers()
+{
     return {ZELK_VERSION_MAJOR, ZELK_VERSION_MINOR, ZELK_VERSION_PATCH, ZELK_VERSION_TWEAK + 0};
 }
 
-QString programVersionText() {
+QString programVersionText()
+{
     QStringList parts;
     for (int number : programVersionNumbers())
         parts << QString::number(number);

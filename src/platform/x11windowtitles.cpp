@@ -26,7 +26,8 @@ private:
                             xcb_atom_t type, bool utf8);
 };
 
-xcb_atom_t X11WindowTitles::atom(xcb_connection_t* connection, const char* name) {
+xcb_atom_t X11WindowTitles::atom(xcb_connection_t* connection, const char* name)
+{
     auto cookie = xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
     const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
@@ -35,7 +36,8 @@ xcb_atom_t X11WindowTitles::atom(xcb_connection_t* connection, const char* name)
 }
 
 QString X11WindowTitles::property(xcb_connection_t* connection, xcb_window_t window,
-                                  xcb_atom_t name, xcb_atom_t type, bool utf8) {
+                                  xcb_atom_t name, xcb_atom_t type, bool utf8)
+{
     auto cookie = xcb_get_property(connection, 0, window, name, type, 0, kMaxTitleLength);
     xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
     QString text;
@@ -48,7 +50,8 @@ QString X11WindowTitles::property(xcb_connection_t* connection, xcb_window_t win
     return text;
 }
 
-QStringList X11WindowTitles::topLevelTitles() {
+QStringList X11WindowTitles::topLevelTitles()
+{
     QStringList titles;
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
@@ -78,7 +81,8 @@ QStringList X11WindowTitles::topLevelTitles() {
 
 } // namespace
 
-std::unique_ptr<WindowTitles> makeDesktopWindowTitles() {
+std::unique_ptr<WindowTitles> makeDesktopWindowTitles()
+{
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         return std::make_unique<X11WindowTitles>();
     return std::make_unique<NoWindowTitles>();

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-MessageAnswer ScriptedDialogs::message(const Message& message) {
+MessageAnswer ScriptedDialogs::message(const Message& message)
+{
     m_shown << message;
     if (message.buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
@@ -14,7 +15,8 @@ MessageAnswer ScriptedDialogs::message(const Message& message) {
     return m_answers.takeFirst();
 }
 
-void PrintTo(const Message& message, std::ostream* out) {
+void PrintTo(const Message& message, std::ostream* out)
+{
     *out << "{\"" << message.text.toStdString() << "\", \"" << message.caption.toStdString()
          << "\", buttons " << int(message.buttons) << ", icon " << int(message.icon) << "}";
 }

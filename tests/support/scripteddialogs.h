@@ -9,6 +9,7 @@
 class ScriptedDialogs : public Dialogs {
 public:
     MessageAnswer message(const Message& message) override;
+    void notify(const Message& message) override { m_shown << message; }
 
     void answer(MessageAnswer answer) { m_answers << answer; }
     const QList<Message>& shown() const { return m_shown; }

@@ -3,7 +3,8 @@
 
 // Tests run on Qt's offscreen platform unless told otherwise; tests that need a real X server
 // start the program as a separate process.
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
