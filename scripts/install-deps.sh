@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program needs ("run") or needs to be tested ("test"),
+# skipping those already installed. Uses sudo when not run as root.
+set -euo pipefail
+
+run_packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-translations-l10n libcups2-dev libxcb1-dev
+    fonts-dejavu-core fonts-liberation fonts-urw-base35
+)
+test_packages=(
+    libgtest-dev libzxing-dev
+    xvfb xdotool trayer x11-utils imagemagick
+    poppler-utils zbar-tools
+    cups printer-driver-cups-pdf
+)
+
+packages=("${run_packages[@]}")
+if [ "${1:-run}" = test ]; then
+    packages+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"

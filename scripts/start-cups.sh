@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Starts a CUPS scheduler with one cups-pdf queue for the printing tests, and prints the
+# scheduler's process id (stop it with scripts/stop-cups.sh PID).
+#
+#   scripts/start-cups.sh [QUEUE [OUTPUT_FOLDER]]
+#
+# QUEUE defaults to zelk-pdf, OUTPUT_FOLDER to /tmp/zelk-cups-pdf. Installs nothing: the
+# packages cups and printer-driver-cups-pdf must be there. Needs root (cupsd, lpadmin and the
+# cups-pdf configuration in /etc/cups). The tests find the queue and the folder through
+# ZELK_CUPS_QUEUE and ZELK_CUPS_OUT, which default to the same values.
+set -euo pipefail
+
+queue=${1:-zelk-pdf}
+out=${2:-/tmp/zelk-cups-pdf}
+ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+
+for tool in cupsd lpadmin lpstat; do
+    command -v "$tool" >/dev/null || { echo "start-cups.sh: $tool is not installed" >&2; exit 1; }
+done
+[ -f "$ppd" ] || { echo "start-cups.sh: cups-pdf is not installed ($ppd)" >&2; exit 1; }
+
+if pid=$(pgrep -x cupsd); then
+    echo "start-cups.sh: cupsd already runs" >&2
+else
+    mkdir -p /run/cups
+    cupsd -f >/dev/null 2>&1 &
+    pid=$!
+fi
+
+for _ in $(seq 50); do
+    lpstat -r 2>/dev/null | grep -q "is running" && break
+    sleep 0.1
+done
+lpstat -r | grep -q "is running" || { echo "start-cups.sh: cupsd did not start" >&2; exit 1; }
+
+mkdir -p "$out"
+chmod 1777 "$out"
+cat >"/etc/cups/cups-pdf-$queue.conf" <<CONF
+Out $out
+AnonDirName $out
+Label 0
+CONF
+lpadmin -p "$queue" -v "cups-pdf:/$queue" -P "$ppd" -E
+echo "$pid"

@@ -1,0 +1,109 @@
+#include "app/onewindow.h"
+#include "platform/instancechannel.h"
+#include "platform/windowtitles.h"
+#include "scripteddialogs.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <thread>
+
+namespace {
+
+const QString title = QStringLiteral("Drukowanie kodów kreskowych");
+
+class FakeTitles : public WindowTitles {
+public:
+    explicit FakeTitles(QStringList titles)
+        : m_titles(std::move(titles))
+    {
+    }
+    QStringList topLevelTitles() override { return m_titles; }
+
+private:
+    QStringList m_titles;
+};
+
+class SingleInstance : public ::testing::Test {
+protected:
+    // Runs the check against `titles`; true when this copy was refused.
+    bool refusedAmong(const QStringList& titles)
+    {
+        FakeTitles fake(titles);
+        InstanceChannel channel(m_dir.path());
+        ended = false;
+        OneWindowCheck(title, {fake, channel, dialogs, [this] { ended = true; }});
+        return ended;
+    }
+
+    QTemporaryDir m_dir;
+    ScriptedDialogs dialogs;
+    bool ended = false;
+};
+
+TEST_F(SingleInstance, RefusesBesideAWindowWithExactlyTheTitle)
+{
+    EXPECT_TRUE(refusedAmong({QStringLiteral("Terminal"), title, QString()}));
+    const Message refusal{QStringLiteral("Program jest już uruchomiony, uruchomienie większej "
+                                         "liczby kopii jest niemożliwe!"),
+                          title, MessageButtons::Ok, MessageIcon::Exclamation};
+    EXPECT_EQ(dialogs.shown(), QList<Message>{refusal});
+}
+
+TEST_F(SingleInstance, OnlyTheExactTitleCounts)
+{
+    EXPECT_FALSE(refusedAmong({}));
+    EXPECT_FALSE(refusedAmong({QString(), QString()}));
+    EXPECT_FALSE(refusedAmong({QStringLiteral("drukowanie kodów kreskowych")}));
+    EXPECT_FALSE(refusedAmong({title + QLatin1Char(' ')}));
+    EXPECT_FALSE(refusedAmong({QStringLiteral("Okno: ") + title}));
+    EXPECT_FALSE(refusedAmong({QStringLiteral("Drukowanie naklejek z kodem kreskowym")}));
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(SingleInstance, RefusesWhileAnotherCopyHoldsTheLock)
+{
+    InstanceChannel running(m_dir.path());
+    ASSERT_TRUE(running.tryLock());
+    EXPECT_TRUE(refusedAmong({}));
+    EXPECT_EQ(dialogs.shown().size(), 1);
+}
+
+TEST(EnumTitlesProc, SkipsEmptyTextsAndCutsAt256Characters)
+{
+    QStringList list;
+    EXPECT_TRUE(EnumTitlesProc(QString(), list));
+    EXPECT_TRUE(EnumTitlesProc(QString(300, QLatin1Char('x')), list));
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_EQ(list.first().size(), 256);
+}
+
+TEST(CloseRequest, ReachesTheRunningCopyAndReportsItsAnswer)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(InstanceChannel::requestClose(dir.path()), InstanceChannel::CloseResult::NotRunning);
+
+    InstanceChannel running(dir.path());
+    ASSERT_TRUE(running.tryLock());
+    bool willClose = false;
+    ASSERT_TRUE(running.listen([&] { return willClose; }));
+    // The answer comes from this process's own event loop, so ask from a thread.
+    auto ask = [&] {
+        std::atomic<bool> answered = false;
+        InstanceChannel::CloseResult result{};
+        std::thread client([&] {
+            result = InstanceChannel::requestClose(dir.path());
+            answered = true;
+        });
+        while (!answered)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        client.join();
+        return result;
+    };
+    EXPECT_EQ(ask(), InstanceChannel::CloseResult::Refused);
+    willClose = true;
+    EXPECT_EQ(ask(), InstanceChannel::CloseResult::Closed);
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+#include "main/texts.h"
+#include "mainwindowfixture.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+
+namespace {
+
+const Message closeQuestion{
+    QStringLiteral("Zamknięcie programu uniemożliwi drukowanie kodów!\r\nCzy chcesz zamknąć "
+                   "program?"),
+    Texts::messageCaption(), MessageButtons::YesNo, MessageIcon::Question};
+
+class MainWindow : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        start();
+    }
+};
+
+TEST_F(MainWindow, StartsHiddenPollingWithTheCountHint)
+{
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_EQ(window->Timer1.interval(), 1000);
+    EXPECT_FALSE(window->state.HideForm);
+    EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze: 0"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Drukowanie naklejek z kodem kreskowym"));
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(MainWindow, TrayMenuInItsOrderWithBoldDefault)
+{
+    QStringList captions;
+    for (QAction* action : window->PopupMenu1->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(captions, (QStringList{"Pokaż stronę", "Drukuj stronę", "-", "Usuń nalepki z bufora",
+                                     "-", "Zamknij program"}));
+    EXPECT_EQ(window->PopupMenu1->defaultAction(), window->PopupMenu1->actions().first());
+    EXPECT_TRUE(window->PopupMenu1->defaultAction()->font().bold());
+}
+
+TEST_F(MainWindow, ShowsTheWindowOnlyWhenAFullSheetWaits)
+{
+    queueLines(23);
+    window->Timer1Timer();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->Timer1.isActive());
+
+    queueLines(1);
+    window->Timer1Timer();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->Timer1.isActive());
+}
+
+TEST_F(MainWindow, HideKeepsTheWindowDismissedWhileTheQueueStaysTheSame)
+{
+    queueLines(24);
+    window->Timer1Timer();
+    ASSERT_TRUE(window->isVisible());
+
+    window->RezygnujBut->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->state.HideForm);
+    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_EQ(window->queue.ListaLini.size(), 24);
+    EXPECT_TRUE(window->queue.ListaNal.isEmpty());
+
+    window->Timer1Timer();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->state.HideForm);
+}
+
+TEST_F(MainWindow, ShowPageWithAnEmptyQueueStopsTheTimer)
+{
+    window->state.HideForm = true;
+    window->PopupMenu1->actions().first()->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->Timer1.isActive());
+    EXPECT_TRUE(window->state.HideForm);
+
+    emit window->TrayIcon1->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, ClearingTheQueueWhileShownDismissesTheWindow)
+{
+    queueLines(30);
+    window->Pokastron1Click();
+    window->Usunnal1Click();
+    EXPECT_TRUE(window->queue.ListaLini.isEmpty());
+    EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze: 0"));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->state.HideForm);
+    EXPECT_TRUE(window->Timer1.isActive());
+}
+
+TEST_F(MainWindow, CloseQuestionAnsweredNoChangesNothing)
+{
+    queueLines(5);
+    QSignalSpy closed(window.get(), &TNal1::closed);
+    dialogs.answer(MessageAnswer::No);
+    window->Zamknijprogram1Click();
+    EXPECT_EQ(dialogs.shown(), QList<Message>{closeQuestion});
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_EQ(window->queue.ListaLini.size(), 5);
+    EXPECT_FALSE(window->state.zamknij);
+}
+
+TEST_F(MainWindow, CloseQuestionAnsweredYesEndsTheProgram)
+{
+    QSignalSpy closed(window.get(), &TNal1::closed);
+    dialogs.answer(MessageAnswer::Yes);
+    window->Zamknijprogram1Click();
+    EXPECT_EQ(dialogs.shown(), QList<Message>{closeQuestion});
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainWindow, EndOfSessionClosesLaterWithoutAQuestion)
+{
+    QSignalSpy closed(window.get(), &TNal1::closed);
+    EXPECT_TRUE(window->CanCloseComp());
+    EXPECT_TRUE(window->state.zamknij);
+    EXPECT_EQ(closed.count(), 0);
+
+    window->Zamknijprogram1Click();
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainWindow, CloseNowClosesWithoutAQuestion)
+{
+    QSignalSpy closed(window.get(), &TNal1::closed);
+    EXPECT_TRUE(window->CloseNow());
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "virtualdesktop.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace {
+
+bool displayFree(int number)
+{
+    return !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) &&
+           !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number));
+}
+
+} // namespace
+
+bool waitUntil(const std::function<bool()>& condition, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+VirtualDesktop::VirtualDesktop()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        return;
+    if (startServer())
+        startTray();
+}
+
+VirtualDesktop::~VirtualDesktop()
+{
+    for (auto* process : {m_tray.get(), m_xserver.get()}) {
+        if (process && process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(3000))
+                process->kill();
+            process->waitForFinished(3000);
+        }
+    }
+}
+
+bool VirtualDesktop::startServer()
+{
+    for (int number = 90; number < 190; ++number) {
+        if (!displayFree(number))
+            continue;
+        auto server = std::make_unique<QProcess>();
+        server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server->start(QStringLiteral("Xvfb"),
+                      {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+        if (server->waitForStarted() &&
+            waitUntil([&] { return QFile::exists(socket) || server->waitForFinished(0); }, 10000) &&
+            server->state() == QProcess::Running) {
+            m_display = QStringLiteral(":%1").arg(number);
+            m_xserver = std::move(server);
+            return true;
+        }
+        server->terminate();
+        server->waitForFinished();
+    }
+    return false;
+}
+
+void VirtualDesktop::startTray()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
+        return;
+    m_tray = std::make_unique<QProcess>();
+    m_tray->setProcessEnvironment(environment());
+    m_tray->start(QStringLiteral("trayer"),
+                  {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                   QStringLiteral("right"), QStringLiteral("--widthtype"),
+                   QStringLiteral("request"), QStringLiteral("--height"), QStringLiteral("24")});
+    waitUntil([this] { return !xdotool({"search", "--class", "trayer"}).isEmpty(); }, 5000);
+}
+
+QProcessEnvironment VirtualDesktop::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return env;
+}
+
+QString VirtualDesktop::xdotool(const QStringList& arguments) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(QStringLiteral("xdotool"), arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString VirtualDesktop::waitForWindow(const QString& title, bool onlyVisible, int ms) const
+{
+    QStringList arguments{QStringLiteral("search")};
+    if (onlyVisible)
+        arguments << QStringLiteral("--onlyvisible");
+    arguments << QStringLiteral("--name")
+              << QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    QString found;
+    waitUntil([&] { return !(found = xdotool(arguments)).isEmpty(); }, ms);
+    return found.section(QLatin1Char('\n'), 0, 0);
+}
