@@ -25,6 +25,7 @@ struct Paths {
     QString FilePath;    // buffer folder; the saved-queue file lies here too
     QString NazwaPliku;  // full name of the buffer file
 
+    QString settingsFile() const { return LocalPath + IniName; }
     friend bool operator==(const Paths&, const Paths&) = default;
 };
 

@@ -1,14 +1,17 @@
 // Locating the configuration and reading the settings.
+#include "main/discovery.h"
+#include "main/settingsfile.h"
 #include "main/tnal1.h"
-
-#include <QDir>
+#include "platform/profilefile.h"
 
 void TNal1::loadSettings()
 {
-    // Not built yet: the settings file and the host INI files; the defaults stand.
-    paths.CurrentPath = QDir(m_executableDir).absolutePath() + QLatin1Char('/');
-    paths.LocalPath = paths.CurrentPath;
-    paths.IniName = QStringLiteral("zelk_nal.ini");
-    paths.FilePath = paths.CurrentPath + QStringLiteral("temp/");
-    paths.NazwaPliku = paths.FilePath + QStringLiteral("naklejka.dat");
+    paths = locateSettingsFile(m_executableDir, m_arguments);
+    const ProfileFile settingsFile(paths.settingsFile());
+    locateBuffer(paths, settingsFile);
+    const SettingsReading reading = readSettings(settingsFile);
+    settings = reading.settings;
+    // A rejected value leaves its font at the defaults; start-up goes on.
+    for (const QString& error : reading.errors)
+        m_guard.report(error);
 }
