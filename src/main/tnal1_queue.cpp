@@ -1,5 +1,8 @@
-// The label queue: reading the buffer, the saved-queue file and the count hint.
+// The label queue: reading the buffer, the saved-queue file that mirrors the queue, and the
+// count hint.
 #include "main/tnal1.h"
+
+#include <QScopeGuard>
 
 namespace {
 
@@ -12,15 +15,31 @@ QString countHint(qsizetype count)
 
 } // namespace
 
-void TNal1::OpenNal(const QString&)
+QueueLocation TNal1::queueLocation() const
 {
-    // Not built yet: reading queue files.
-    setHint(countHint(queue.ListaLini.size()));
+    return {paths.FilePath, paths.NazwaPliku, settings.UTF8Encoding};
+}
+
+void TNal1::OpenNal(const QString& name)
+{
+    const auto setCountHint = qScopeGuard([this] { setHint(countHint(queue.ListaLini.size())); });
+    if (name.trimmed().isEmpty()) {
+        queue.ListaLini += queueStore.restore(queueLocation());
+        return;
+    }
+    QueueLocation location = queueLocation();
+    location.buffer = name;
+    queueStore.take(location, queue.ListaLini);
 }
 
 void TNal1::SaveNal()
 {
-    // Not built yet: the saved-queue file.
+    queueChanged();
+}
+
+void TNal1::queueChanged()
+{
+    queueStore.save(queueLocation(), queue.ListaLini);
 }
 
 void TNal1::KasujListeNalepek()
@@ -32,4 +51,12 @@ void TNal1::clearQueue()
 {
     setHint(countHint(0));
     queue.ListaLini.clear();
+    queueChanged();
+}
+
+void TNal1::dropQueue()
+{
+    KasujListeNalepek();
+    queue.ListaLini.clear();
+    queueChanged();
 }

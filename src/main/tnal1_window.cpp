@@ -3,7 +3,6 @@
 
 #include "main/texts.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QScrollArea>
 
@@ -16,8 +15,10 @@ void TNal1::FormShow()
 
 void TNal1::Timer1Timer()
 {
+    if (printRunInProgress)
+        return; // the run's questions are open: this tick must not print a second time
     const qsizetype earlierCount = queue.ListaLini.size();
-    if (QFileInfo::exists(paths.NazwaPliku))
+    if (QueueStore::hasWaitingFiles(queueLocation()))
         OpenNal(paths.NazwaPliku);
     if (state.HideForm && queue.ListaLini.size() != earlierCount)
         state.HideForm = false;
@@ -71,7 +72,7 @@ void TNal1::TrayIcon1DblClick()
 
 void TNal1::UstawParButClick()
 {
-    // Not built yet: the settings dialog.
+    emit settingsRequested();
 }
 
 void TNal1::RezygnujButClick()

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+// The text format shared by the buffer file and the saved-queue file: one label per line.
+namespace QueueFile {
+
+// Splits a file's bytes into lines. A line ends at LF, optionally preceded by CR; the last line
+// needs no end. Lines are decoded as UTF-8 (malformed bytes become U+FFFD) or in the ANSI code
+// page. A line made only of spaces and control characters is skipped; the others are kept as
+// they are, untrimmed.
+QStringList parse(QByteArrayView bytes, bool utf8);
+
+// The file's bytes for `lines`: each line followed by CR LF, in the same encoding.
+QByteArray serialize(const QStringList& lines, bool utf8);
+
+} // namespace QueueFile

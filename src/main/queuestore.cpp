@@ -1,0 +1,168 @@
+#include "main/queuestore.h"
+
+#include "main/queuefile.h"
+#include "platform/apperror.h"
+#include "platform/fileops.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString takenName(const QString& buffer)
+{
+    return buffer + QStringLiteral(".taken");
+}
+
+} // namespace
+
+struct QueueStore::FileNames {
+    explicit FileNames(const QueueLocation& location)
+        : saved(location.folder + QStringLiteral("zelk.nal"))
+        , fold(saved + QStringLiteral(".fold"))
+        , temp(saved + QStringLiteral(".tmp"))
+        , folder(QFileInfo(saved).path())
+        , buffer(location.buffer)
+        , taken(takenName(buffer))
+        , bufferFolder(QFileInfo(buffer).path())
+    {
+    }
+
+    QString saved;
+    QString fold;
+    QString temp;
+    QString folder;
+    QString buffer;
+    QString taken;
+    QString bufferFolder;
+};
+
+namespace {
+
+using FileNames = QueueStore::FileNames;
+
+// Brings a fold cut short to its end: without its taken file it committed and replaces the
+// saved-queue file; beside its taken file it never committed and goes.
+void settleFold(const FileNames& names)
+{
+    if (!FileOps::exists(names.fold))
+        return;
+    if (FileOps::exists(names.taken)) {
+        FileOps::remove(names.fold);
+        return;
+    }
+    FileOps::rename(names.fold, names.saved);
+    FileOps::syncFolder(names.folder);
+}
+
+void removeQuietly(const QString& path)
+{
+    try {
+        FileOps::remove(path);
+    } catch (const AppError&) {
+        // The caller's error is the one to report.
+    }
+}
+
+// Folds the taken file's lines onto `queue`; the queue changes only once the fold committed.
+void fold(const FileNames& names, bool utf8, QStringList& queue)
+{
+    const QStringList lines = QueueFile::parse(FileOps::read(names.taken), utf8);
+    if (lines.isEmpty()) {
+        FileOps::remove(names.taken);
+        return;
+    }
+    const QStringList folded = queue + lines;
+    FileOps::write(names.fold, QueueFile::serialize(folded, utf8));
+    try {
+        FileOps::syncFolder(names.folder);
+        FileOps::remove(names.taken);
+    } catch (const AppError&) {
+        removeQuietly(names.fold);
+        throw;
+    }
+    queue = folded;
+    FileOps::syncFolder(names.bufferFolder);
+    FileOps::rename(names.fold, names.saved);
+    FileOps::syncFolder(names.folder);
+}
+
+} // namespace
+
+QStringList QueueStore::restore(const QueueLocation& location)
+{
+    const FileNames names(location);
+    settleFold(names);
+    FileOps::remove(names.temp);
+    return readSavedQueue(names, location.utf8);
+}
+
+bool QueueStore::hasWaitingFiles(const QueueLocation& location)
+{
+    return FileOps::exists(location.buffer) || FileOps::exists(takenName(location.buffer));
+}
+
+void QueueStore::take(const QueueLocation& location, QStringList& queue)
+{
+    try {
+        takeFiles(FileNames(location), location.utf8, queue);
+        m_lastTakeError.clear();
+    } catch (const AppError& error) {
+        if (error.text() == m_lastTakeError)
+            return;
+        m_lastTakeError = error.text();
+        throw;
+    }
+}
+
+void QueueStore::save(const QueueLocation& location, QStringList& queue)
+{
+    const FileNames names(location);
+    try {
+        readUnreadSavedQueue(names, location.utf8, queue);
+    } catch (const AppError&) {
+        // Taking waits for that file to be read, so while it stays unreadable it normally
+        // holds every line there is, and writing an empty queue over it would lose them.
+        if (queue.isEmpty())
+            return;
+        throw;
+    }
+    settleFold(names);
+    FileOps::write(names.temp, QueueFile::serialize(queue, location.utf8));
+    FileOps::rename(names.temp, names.saved);
+    // The folder is not flushed: lines join the queue only through a fold, which flushes it,
+    // so a power cut that undoes this rename can bring back printed or cleared lines, never
+    // lose one. The flush would double the cost of every change.
+}
+
+void QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue)
+{
+    readUnreadSavedQueue(names, utf8, queue);
+    settleFold(names);
+    if (FileOps::exists(names.taken))
+        fold(names, utf8, queue);
+    if (FileOps::exists(names.buffer) && FileOps::renameWhenUnlocked(names.buffer, names.taken))
+        fold(names, utf8, queue);
+}
+
+void QueueStore::readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue)
+{
+    if (m_savedQueueUnread)
+        queue = readSavedQueue(names, utf8) + queue;
+}
+
+QStringList QueueStore::readSavedQueue(const FileNames& names, bool utf8)
+{
+    m_savedQueueUnread = FileOps::exists(names.saved);
+    if (!m_savedQueueUnread)
+        return {};
+    QStringList lines;
+    try {
+        lines = QueueFile::parse(FileOps::read(names.saved), utf8);
+    } catch (const AppError& error) {
+        throw AppError(error.text() +
+                       QStringLiteral(" Kolejka naklejek nie będzie zapisywana, dopóki tego pliku "
+                                      "nie da się odczytać."));
+    }
+    m_savedQueueUnread = false;
+    return lines;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the label queue's files lie and how their text is encoded.
+struct QueueLocation {
+    QString folder; // the buffer folder; the saved-queue file "zelk.nal" lies here
+    QString buffer; // the buffer file the host system appends to
+    bool utf8 = true;
+};
+
+// Everything that touches the buffer file and the saved-queue file. The saved-queue file
+// mirrors the queue after every change, so a crash, a kill or a power cut loses no label, and
+// no label is queued twice:
+//
+// - A buffer is taken by renaming it to "<buffer>.taken" while holding its lock; a writer
+//   that locks the file, and checks after locking that the name still names the file it
+//   opened, then writes into a new buffer. A buffer whose lock a writer holds is left for the
+//   next tick.
+// - Folding a taken file into the queue has one commit point: the whole new queue is written
+//   to "zelk.nal.fold" and flushed, the taken file is removed (the commit), and the fold file
+//   is renamed over "zelk.nal". A fold file found beside its taken file never committed and is
+//   discarded; one found alone replaces "zelk.nal". A taken file left over is read like a
+//   buffer.
+// - Any other change writes "zelk.nal.tmp", flushes it and renames it over "zelk.nal".
+//
+// Every failure raises AppError and changes neither the queue nor the files in a way that
+// loses or doubles a line.
+class QueueStore {
+public:
+    // At start: settles what a crash left behind and returns the lines of the saved-queue
+    // file, which stays as the queue's mirror. If the file cannot be read, the error is raised
+    // and nothing is written over it until it has been read.
+    QStringList restore(const QueueLocation& location);
+
+    // Whether there are lines to take: the buffer, or a taken file left over.
+    static bool hasWaitingFiles(const QueueLocation& location);
+
+    // Appends the lines of a taken file left over, then those of the buffer, to `queue`, each
+    // file in one crash-safe step. A file that cannot be taken now is left for the next call.
+    // The same failure on consecutive calls is raised only the first time, so that a lasting
+    // fault is reported once, not every second.
+    void take(const QueueLocation& location, QStringList& queue);
+
+    // Writes `queue` as the saved-queue file. If that file could not be read at start, its
+    // lines are read first and go to the front of `queue`; while it stays unreadable, an
+    // empty queue leaves it as it is.
+    void save(const QueueLocation& location, QStringList& queue);
+
+    // The names of the files beside the buffer and the saved-queue file.
+    struct FileNames;
+
+private:
+    void takeFiles(const FileNames& names, bool utf8, QStringList& queue);
+    void readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue);
+    QStringList readSavedQueue(const FileNames& names, bool utf8);
+
+    bool m_savedQueueUnread = false;
+    QString m_lastTakeError;
+};

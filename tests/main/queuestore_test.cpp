@@ -1,0 +1,263 @@
+#include "main/queuefile.h"
+#include "main/queuestore.h"
+#include "platform/apperror.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <random>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QStringList numbered(int first, int last)
+{
+    QStringList lines;
+    for (int n = first; n <= last; ++n)
+        lines << QStringLiteral("%1|II %2").arg(n, 12, 10, QLatin1Char('0')).arg(n);
+    return lines;
+}
+
+class Store : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString file(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    QueueLocation location() const { return {m_dir.path() + '/', file("naklejka.dat"), true}; }
+
+    static void write(const QString& path, const QStringList& lines)
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QueueFile::serialize(lines, true));
+    }
+    static QStringList read(const QString& path)
+    {
+        QFile in(path);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << qPrintable(path);
+        return QueueFile::parse(in.readAll(), true);
+    }
+    QStringList files() const
+    {
+        return QDir(m_dir.path())
+            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    QTemporaryDir m_dir;
+    QueueStore store;
+    QStringList queue;
+};
+
+TEST_F(Store, TakesTheBufferOntoTheQueueAndMirrorsIt)
+{
+    write(file("zelk.nal"), numbered(1, 5));
+    queue = store.restore(location());
+    write(file("naklejka.dat"), QStringList{"", "   "} + numbered(6, 9));
+
+    EXPECT_TRUE(QueueStore::hasWaitingFiles(location()));
+    store.take(location(), queue);
+
+    EXPECT_EQ(queue, numbered(1, 9));
+    EXPECT_EQ(read(file("zelk.nal")), numbered(1, 9));
+    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+    EXPECT_FALSE(QueueStore::hasWaitingFiles(location()));
+}
+
+TEST_F(Store, ZeroLengthBufferGoesAndAddsNothing)
+{
+    write(file("naklejka.dat"), {});
+    store.take(location(), queue);
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(Store, SaveWritesCrLfLinesAndAnEmptyQueueAsAnEmptyFile)
+{
+    queue = numbered(1, 3);
+    store.save(location(), queue);
+    QFile saved(file("zelk.nal"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().count("\r\n"), 3);
+    EXPECT_EQ(queue, numbered(1, 3));
+
+    QStringList empty;
+    store.save(location(), empty);
+    EXPECT_EQ(QFileInfo(file("zelk.nal")).size(), 0);
+    EXPECT_EQ(store.restore(location()), QStringList());
+    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+}
+
+TEST_F(Store, ABufferLockedByAWriterWaitsForTheNextTick)
+{
+    write(file("naklejka.dat"), numbered(1, 2));
+    const int writer = ::open(QFile::encodeName(file("naklejka.dat")).constData(), O_WRONLY);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    store.take(location(), queue);
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_EQ(files(), QStringList{"naklejka.dat"});
+
+    ::close(writer);
+    store.take(location(), queue);
+    EXPECT_EQ(queue, numbered(1, 2));
+}
+
+TEST_F(Store, ABufferThatIsNoRegularFileIsLeftAlone)
+{
+    ASSERT_TRUE(QDir().mkdir(file("naklejka.dat")));
+    store.take(location(), queue);
+    ASSERT_TRUE(QDir().rmdir(file("naklejka.dat")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("naklejka.dat")).constData(), 0600), 0);
+    store.take(location(), queue); // must not block on the FIFO
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_EQ(files(), QStringList{"naklejka.dat"});
+}
+
+TEST_F(Store, LargeBuffersAreTakenWhole)
+{
+    const QString hugeLine(10 << 20, QLatin1Char('7'));
+    write(file("naklejka.dat"), {hugeLine});
+    store.take(location(), queue);
+    EXPECT_EQ(queue, QStringList{hugeLine});
+
+    queue.clear();
+    write(file("naklejka.dat"), numbered(1, 1000000));
+    store.take(location(), queue);
+    EXPECT_EQ(queue.size(), 1000000);
+    EXPECT_EQ(queue.last(), numbered(1000000, 1000000).first());
+    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+}
+
+// The files a crash can leave at each step of a fold or a save, and what the next start and
+// its first tick make of them: every line exactly once.
+struct CrashCase {
+    const char* name;
+    bool fold;  // zelk.nal.fold holds lines 1..6
+    bool taken; // naklejka.dat.taken holds lines 5..6
+    bool temp;  // zelk.nal.tmp holds a partial write
+    QStringList expected;
+};
+
+class StoreAfterACrash : public Store, public ::testing::WithParamInterface<CrashCase> {};
+
+TEST_P(StoreAfterACrash, LosesAndDoublesNothing)
+{
+    const CrashCase& c = GetParam();
+    write(file("zelk.nal"), numbered(1, 4));
+    if (c.fold)
+        write(file("zelk.nal.fold"), numbered(1, 6));
+    if (c.taken)
+        write(file("naklejka.dat.taken"), numbered(5, 6));
+    if (c.temp)
+        write(file("zelk.nal.tmp"), numbered(1, 1));
+    write(file("naklejka.dat"), numbered(7, 8));
+
+    queue = store.restore(location());
+    store.take(location(), queue);
+
+    EXPECT_EQ(queue, c.expected);
+    EXPECT_EQ(read(file("zelk.nal")), c.expected);
+    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StoreAfterACrash,
+    ::testing::Values(CrashCase{"AfterTakingTheBuffer", false, true, false, numbered(1, 8)},
+                      CrashCase{"WhileWritingTheFold", true, true, false, numbered(1, 8)},
+                      CrashCase{"AfterTheCommit", true, false, false, numbered(1, 8)},
+                      CrashCase{"DuringASave", false, false, true,
+                                numbered(1, 4) + numbered(7, 8)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Store, AFoldThatCannotBeWrittenKeepsTheTakenFileAndReportsOnce)
+{
+    write(file("naklejka.dat"), numbered(1, 3));
+    // A fold file that cannot be created: its name leads into a folder that does not exist.
+    ASSERT_TRUE(QFile::link(file("brak/fold"), file("zelk.nal.fold")));
+    try {
+        store.take(location(), queue);
+        FAIL() << "the failed write is reported";
+    } catch (const AppError& error) {
+        EXPECT_TRUE(error.text().startsWith("Nie można zapisać pliku " + file("zelk.nal.fold")))
+            << qPrintable(error.text());
+    }
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_TRUE(QFile::exists(file("naklejka.dat.taken")));
+    write(file("naklejka.dat"), numbered(4, 5));
+    EXPECT_NO_THROW(store.take(location(), queue)) << "the same failure is not reported again";
+    EXPECT_TRUE(queue.isEmpty());
+
+    ASSERT_TRUE(QFile::remove(file("zelk.nal.fold")));
+    store.take(location(), queue);
+    EXPECT_EQ(queue, numbered(1, 5));
+    EXPECT_EQ(read(file("zelk.nal")), numbered(1, 5));
+}
+
+TEST_F(Store, AFailedSaveKeepsTheQueueAndNamesTheFile)
+{
+    queue = numbered(1, 2);
+    const QueueLocation missing{m_dir.path() + "/brak/", file("brak/naklejka.dat"), true};
+    try {
+        store.save(missing, queue);
+        FAIL() << "the failed save is reported";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.text(), "Nie można zapisać pliku " + file("brak/zelk.nal.tmp") +
+                                    ": No such file or directory.");
+    }
+    EXPECT_EQ(queue, numbered(1, 2));
+}
+
+TEST_F(Store, AnUnreadableSavedQueueIsNeverWrittenOver)
+{
+    ASSERT_TRUE(QDir().mkdir(file("zelk.nal")));
+    EXPECT_THROW(queue = store.restore(location()), AppError);
+    write(file("naklejka.dat"), numbered(3, 4));
+    EXPECT_THROW(store.take(location(), queue), AppError);
+    store.save(location(), queue);
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_TRUE(QFileInfo(file("zelk.nal")).isDir());
+
+    ASSERT_TRUE(QDir().rmdir(file("zelk.nal")));
+    write(file("zelk.nal"), numbered(1, 2));
+    store.take(location(), queue);
+    EXPECT_EQ(queue, numbered(1, 4));
+    EXPECT_EQ(read(file("zelk.nal")), numbered(1, 4));
+}
+
+// A writer process appends numbered lines in random bursts, locking the buffer as a host
+// system must, while ticks take the buffer: every line arrives exactly once, in order.
+TEST_F(Store, TicksRacingAWriterQueueEveryLineOnce)
+{
+    constexpr int lineCount = 20000;
+    QProcess writer;
+    writer.setProcessChannelMode(QProcess::ForwardedChannels);
+    writer.start(QStringLiteral("bash"),
+                 {QStringLiteral(ZELK_SOURCE_DIR "/tests/support/append_labels.sh"),
+                  location().buffer, QStringLiteral("1"), QString::number(lineCount),
+                  QStringLiteral("3")});
+    ASSERT_TRUE(writer.waitForStarted());
+
+    std::mt19937 random(1);
+    QElapsedTimer clock;
+    clock.start();
+    int ticks = 0;
+    while ((writer.state() != QProcess::NotRunning || QueueStore::hasWaitingFiles(location())) &&
+           clock.elapsed() < 60000) {
+        store.take(location(), queue);
+        ++ticks;
+        QThread::usleep(random() % 3000);
+        writer.waitForFinished(0);
+    }
+    ASSERT_EQ(writer.exitCode(), 0);
+    EXPECT_GT(ticks, 20);
+    EXPECT_EQ(queue, numbered(1, lineCount));
+    EXPECT_EQ(read(file("zelk.nal")), queue);
+}
+
+} // namespace
