@@ -1,11 +1,16 @@
 #pragma once
 
 #include "barcode/tbarcode.h"
+#include "main/pagegrid.h"
+#include "main/queuestore.h"
+#include "main/screentextmetrics.h"
 #include "main/services.h"
 #include "main/settings.h"
 #include "main/tnalepka.h"
 #include "platform/errorguard.h"
+#include "printer/morvalendefaultprinter.h"
 
+#include <memory>
 #include <QList>
 #include <QStringList>
 #include <QTimer>
@@ -14,6 +19,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPainter;
 class QPushButton;
 class QScrollArea;
 class QStatusBar;
@@ -102,16 +108,56 @@ public:
     void SaveNal();
     void KasujListeNalepek();
     void clearQueue();
+    // The settings dialog changed the buffer: the waiting labels are dropped.
+    void dropQueue();
+    // Every change of ListaLini ends here: the saved-queue file mirrors the queue.
+    void queueChanged();
+    QueueLocation queueLocation() const;
+    QueueStore queueStore;
 
-    // Label layout, drawing and preview.
+    // Label layout, drawing and preview. Bmp1 is the size of the surface a label is measured
+    // for: its width is the label width that the texts are centred in.
     void ParametryNalepki();
+    PageGrid pageGrid() const;
     void RysujNal(bool demo);
+    void RysNalep(QSize Bmp1, const QString& s, const QString& _NazBib1, const QString& _NazBib2,
+                  int xn, int yn, bool demo);
+    void WyswNazBib(QSize Bmp1, const QString& _NazBib1, const QString& _NazBib2, int& NapY, int xn,
+                    int yn);
+    void WyswSygn(QSize Bmp1, const QString& Sygn, int& NapY, int xn, int yn);
+    void WyswNrIdent(QSize Bmp1, int& MaxY, int xn, int yn);
+    void loadLogo(); // from the settings' Path into Logo; BrakPliku when there is no file
+    void BrakPliku(const QString& name, QImage& bmp);
+    // Set while the settings dialog is open: a missing logo clears its logo check box.
+    std::function<void()> logoSwitchedOff;
+    void PokazNalepke(const TNalepka& Nalepka, QImage& bmp);
+    void RysujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK);
     void PokazStrone();
+    void clearPage();               // the whole page image white again
+    TNalepka* AktNalepka = nullptr; // the record being composed
+    // Texts are measured through this; tests put fixed metrics in its place.
+    std::unique_ptr<TextMetrics> metrics = std::make_unique<ScreenTextMetrics>();
 
     // Printing.
     void DrukujStrone(int IloscNalepek, bool demo);
     void printTestPage();
-    void restorePrinter();
+    void DrukujNalepke(int i, int ppiSzerN, double korppi, bool demo);
+    void DrukujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK, double korppi,
+                       bool demo);
+    void DrukujLogo(QPainter& Canvas, const TNalepka& Nalepka, double korppi);
+    void DlugiNapis(const QString& txt);
+    void BrakDrukarki();
+    // Set while a print run is in progress: polling ticks wait until it is over.
+    bool printRunInProgress = false;
+
+    // The printer choice.
+    void restorePrinter(); // at start-up: the printer named in the settings, its saved settings
+    void SetSelectedPrinter(const QString& name);
+    void UstawDrukButClick();
+    // When the settings dialog is saved: the chosen printer's settings go to zelk_nal.prs.
+    void savePrinterSettings();
+    MorvalenDefaultPrinter& printer(); // the program's printer object, installed at first use
+    QString PrinterSettingsName;       // the name the chosen printer's settings are held under
 
     const ErrorGuard& guard() const { return m_guard; }
 
@@ -120,6 +166,8 @@ signals:
     void closed();
     // "&O programie" was pressed.
     void aboutRequested();
+    // "&Ustaw parametry " was pressed: the settings dialog opens, modal.
+    void settingsRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -130,10 +178,16 @@ private:
     void buildTray();
     bool FormClose(); // true: the window closes
     bool saveBeforeClosing();
+    int printAttempt(int IloscNalepek, bool demo); // the labels of the sheets that were sent
+    void applyPrinterSettings();
+    bool askYesNo(const QString& question);
+    QString printerSettingsFile() const;
+    void takePrintedOffQueue(int count, bool asked);
 
     Services m_services;
     ErrorGuard m_guard;
     QString m_executableDir;
     QStringList m_arguments;
     QAction* m_defaultItem = nullptr;
+    std::unique_ptr<MorvalenDefaultPrinter> m_printer;
 };

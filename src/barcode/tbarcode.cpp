@@ -1,0 +1,123 @@
+#include "barcode/tbarcode.h"
+
+#include "platform/apperror.h"
+#include "platform/rounding.h"
+
+#include <cmath>
+#include <limits>
+#include <QPainter>
+
+namespace {
+
+// The five element widths of each digit, "1" for a wide and "0" for a narrow element.
+constexpr std::array<const char*, 10> digitWidths = {
+    "00110", "10001", "01001", "11000", "00101", "10100", "01100", "00011", "10010", "01010",
+};
+
+const char* digitRow(QChar digit)
+{
+    if (digit < u'0' || digit > u'9')
+        throw AppError(StandardErrors::rangeCheck());
+    return digitWidths[digit.unicode() - u'0'];
+}
+
+int checkedSignedByte(int value)
+{
+    if (value < std::numeric_limits<qint8>::min() || value > std::numeric_limits<qint8>::max())
+        throw AppError(StandardErrors::rangeCheck());
+    return value;
+}
+
+QString className()
+{
+    return QStringLiteral("TBarcode");
+}
+
+} // namespace
+
+void TBarcode::setModul(int modul)
+{
+    if (modul >= 1 && modul <= 499)
+        FModul = modul;
+}
+
+std::array<int, 4> TBarcode::ComputeModules()
+{
+    if (FTyp == TBarcodeType::bcCode_2_5_interleaved) {
+        if (std::isnan(FRatio) || FRatio < 2.0)
+            FRatio = 2.0;
+        if (FRatio > 3.0)
+            FRatio = 3.0;
+    }
+    modules[0] = checkedSignedByte(FModul);
+    modules[1] = checkedSignedByte(roundHalfEven(FModul * FRatio));
+    modules[2] = checkedSignedByte(modules[1] * 3 / 2);
+    modules[3] = checkedSignedByte(modules[1] * 2);
+    return modules;
+}
+
+QString TBarcode::BuildPattern()
+{
+    ComputeModules();
+    if (FTyp != TBarcodeType::bcCode_2_5_interleaved)
+        throw AppError(className() + QStringLiteral(": wrong BarcodeType"));
+    return EncodeInterleaved();
+}
+
+QString TBarcode::EncodeInterleaved() const
+{
+    QString pattern = QStringLiteral("5050");
+    // Pairs of digits: the first gives the bars, the second the spaces between them. An odd
+    // last character is left out.
+    for (qsizetype i = 0; i + 1 < FText.size(); i += 2) {
+        const char* bars = digitRow(FText[i]);
+        const char* spaces = digitRow(FText[i + 1]);
+        for (int j = 0; j < 5; ++j) {
+            pattern += bars[j] == '1' ? u'6' : u'5';
+            pattern += spaces[j] == '1' ? u'1' : u'0';
+        }
+    }
+    return pattern + QStringLiteral("605");
+}
+
+TBarcode::Element TBarcode::ElementOf(QChar patternChar) const
+{
+    const char16_t c = patternChar.unicode();
+    if (c >= u'0' && c <= u'3')
+        return {modules[c - u'0'], false};
+    if (c >= u'5' && c <= u'8')
+        return {modules[c - u'5'], true};
+    throw AppError(className() + QStringLiteral(": internal Error"));
+}
+
+QList<TBarcode::Element> TBarcode::elements()
+{
+    QList<Element> result;
+    for (QChar c : BuildPattern())
+        result << ElementOf(c);
+    return result;
+}
+
+int TBarcode::Width()
+{
+    int width = 0;
+    for (const Element& element : elements())
+        width += element.width;
+    return width;
+}
+
+void TBarcode::DrawBarcode(QPainter& canvas)
+{
+    const QList<Element> symbol = elements();
+    if (FHeight <= 0)
+        return; // no rows to paint
+    canvas.save();
+    canvas.setRenderHint(QPainter::Antialiasing, false);
+    int x = 0;
+    for (const Element& element : symbol) {
+        canvas.fillRect(FLeft + x, FTop, element.width, FHeight,
+                        element.bar ? Qt::black : Qt::white);
+        x += element.width;
+    }
+    canvas.restore();
+}

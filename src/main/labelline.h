@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// A queued line: the identifier, a "|" and the call number.
+struct LabelLine {
+    QString identifier; // empty without a "|"
+    QString callNumber; // at most 100 characters, trimmed; the whole line without a "|"
+};
+
+LabelLine splitLabelLine(const QString& line);
+
+// The identifier as the label shows it: each "9" of the pattern takes the next character of
+// the identifier, every other pattern character stands for itself. An identifier that does
+// not fill the pattern exactly gives a complaint instead.
+QString formatIdentifier(const QString& pattern, const QString& identifier);
