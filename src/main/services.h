@@ -1,10 +1,14 @@
 #pragma once
 
 class Dialogs;
+class PrinterBackend;
+class PrinterSetupDialog;
 
 // The platform services the main window works through. The program passes the real ones;
 // tests pass doubles.
 struct Services {
     Dialogs* dialogs = nullptr;
-    bool trayAvailable = true; // the desktop has a notification area
+    bool trayAvailable = true;          // the desktop has a notification area
+    PrinterBackend* printers = nullptr; // none: no printer is installed
+    PrinterSetupDialog* printerSetup = nullptr;
 };

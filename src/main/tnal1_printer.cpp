@@ -1,7 +1,67 @@
-// The printer choice of the main window.
+// The printer choice of the main window: the printer named in the settings, its settings held
+// under that name, and the printer-setup dialog.
 #include "main/tnal1.h"
+
+#include "platform/printersetupdialog.h"
+
+#include <QFileInfo>
+
+MorvalenDefaultPrinter& TNal1::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<MorvalenDefaultPrinter>(m_services.printers);
+    return *m_printer;
+}
+
+void TNal1::SetSelectedPrinter(const QString& name)
+{
+    MorvalenDefaultPrinter& installed = printer();
+    installed.setPrinterIndex(-1);
+    const QStringList names = installed.printers();
+    for (int i = 0; i < names.size(); ++i)
+        if (names[i] == name)
+            installed.setPrinterIndex(i);
+}
+
+QString TNal1::printerSettingsFile() const
+{
+    return paths.LocalPath + QStringLiteral("zelk_nal.prs");
+}
 
 void TNal1::restorePrinter()
 {
-    // Not built yet: the printer named in the settings.
+    if (settings.PrinterName.isEmpty())
+        return;
+    SetSelectedPrinter(settings.PrinterName);
+    reset_printer_device_mode(printer());
+    PrinterSettingsName = settings.PrinterName;
+    if (QFileInfo::exists(printerSettingsFile()))
+        printer().read_print_settings_from_file(PrinterSettingsName, printerSettingsFile());
+}
+
+void TNal1::savePrinterSettings()
+{
+    if (printer().get_device_modes_list_item_by_name(PrinterSettingsName))
+        printer().save_print_settings_to_file(PrinterSettingsName, printerSettingsFile());
+}
+
+void TNal1::UstawDrukButClick()
+{
+    MorvalenDefaultPrinter& installed = printer();
+    // The dialog opens with the settings held for the chosen printer.
+    if (DevModeEnv* held = installed.get_device_modes_list_item_by_name(PrinterSettingsName))
+        held->use_mode();
+    if (!m_services.printerSetup || !installed.setup(*m_services.printerSetup))
+        return;
+
+    const QString chosen = installed.printers().at(installed.printerIndex());
+    if (chosen == settings.PrinterName) {
+        installed.save_current_print_settings_as(PrinterSettingsName);
+        return;
+    }
+    settings.PrinterName = chosen;
+    PrinterSettingsName = chosen;
+    // A printer chosen before in this run keeps the settings held for it then.
+    if (!installed.get_device_modes_list_item_by_name(PrinterSettingsName))
+        installed.save_current_print_settings_as(PrinterSettingsName);
 }

@@ -1,12 +1,150 @@
-// Printing sheets of labels.
+// Printing sheets of labels: one print job per sheet, the questions between sheets and after the
+// run, and taking the printed labels off the queue.
 #include "main/tnal1.h"
 
-void TNal1::DrukujStrone(int, bool)
+#include "main/texts.h"
+#include "platform/rounding.h"
+
+#include <QLabel>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScopeGuard>
+#include <QScrollArea>
+
+namespace {
+
+QString jobTitle()
 {
-    // Not built yet: printing.
+    return QStringLiteral("ZELK - Kody kreskowe");
+}
+
+} // namespace
+
+void TNal1::DrukujStrone(int IloscNalepek, bool demo)
+{
+    // A tick that came during the questions would start a second run inside this one.
+    const QScopedValueRollback running(printRunInProgress, true);
+    int sent = printAttempt(IloscNalepek, demo);
+    if (demo)
+        return;
+    const bool asking = !settings.BezWyswB;
+    while (asking && askYesNo(QStringLiteral("Czy powtórzyć wydruk?")))
+        sent = printAttempt(IloscNalepek, demo);
+    takePrintedOffQueue(sent, asking);
+}
+
+int TNal1::printAttempt(int IloscNalepek, bool demo)
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (m_services.printers)
+        m_services.printers->setFileFolder(paths.FilePath + QStringLiteral("wydruki/"));
+    const int perSheet = settings.labelsPerSheet();
+    int sent = 0; // records on the sheets that reached the printer
+    try {
+        applyPrinterSettings();
+        int page = 1;
+        installed.beginDoc(jobTitle(), page);
+        const double korppi = installed.canvas().device()->logicalDpiY() / 100.0;
+        const int ppiSzerN = roundHalfEven(geometry.PixSzerN * korppi);
+        for (int k = 0; k <= IloscNalepek; ++k) {
+            if (k >= perSheet * page) {
+                installed.endDoc();
+                sent = k;
+                // Only full sheets follow the first.
+                if (queue.ListaNal.size() - k < perSheet)
+                    break;
+                if (!settings.BezWyswB &&
+                    !askYesNo(QStringLiteral("Czy drukować następną stronę?")))
+                    break;
+                installed.beginDoc(jobTitle(), ++page);
+            }
+            DrukujNalepke(k, ppiSzerN, korppi, demo);
+        }
+        if (installed.printing()) {
+            installed.endDoc();
+            sent = IloscNalepek + 1;
+        }
+    } catch (const PrinterError&) {
+        if (installed.printing())
+            installed.abort();
+        BrakDrukarki();
+    } catch (const AppError& error) {
+        DlugiNapis(error.text());
+    } catch (const std::exception& error) {
+        DlugiNapis(QString::fromLocal8Bit(error.what()));
+    }
+    return sent;
+}
+
+void TNal1::applyPrinterSettings()
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (installed.get_device_modes_list_item_by_name(PrinterSettingsName)) {
+        installed.use_print_settings_of(PrinterSettingsName);
+        return;
+    }
+    PrinterSettingsName = settings.PrinterName;
+    installed.save_current_print_settings_as(PrinterSettingsName);
+    if (DevModeEnv* held = installed.get_device_modes_list_item_by_name(PrinterSettingsName))
+        held->use_mode();
+    else
+        BrakDrukarki();
+}
+
+bool TNal1::askYesNo(const QString& question)
+{
+    return m_services.dialogs->message({question, Texts::messageCaption(), MessageButtons::YesNo,
+                                        MessageIcon::Question}) == MessageAnswer::Yes;
+}
+
+void TNal1::takePrintedOffQueue(int count, bool asked)
+{
+    queue.ListaNal.remove(0, qMin<qsizetype>(count, queue.ListaNal.size()));
+    queue.ListaLini.remove(0, qMin<qsizetype>(count, queue.ListaLini.size()));
+    queueChanged();
+    if (queue.ListaLini.isEmpty()) {
+        setHint(QStringLiteral("Liczba kodów w buforze: 0"));
+        Timer1.start();
+        hide();
+        return;
+    }
+    const QString hintText = asked ? QStringLiteral("Liczba kodów w buforze: ")
+                                   : QStringLiteral("Liczba kodów w buforze:");
+    setHint(hintText + QString::number(queue.ListaLini.size()));
+    clearPage();
+    PokazStrone();
+}
+
+void TNal1::BrakDrukarki()
+{
+    m_services.dialogs->message({QStringLiteral("Brak domyślnej drukarki"), Texts::messageCaption(),
+                                 MessageButtons::Ok, MessageIcon::Error});
 }
 
 void TNal1::printTestPage()
 {
-    // Not built yet: the test page.
+    // The queue's records, the page image and its geometry are set aside for the sample sheet
+    // and put back afterwards, whatever happens in between.
+    QList<TNalepka> records = std::exchange(queue.ListaNal, {});
+    QLabel* image = std::exchange(Image, nullptr);
+    if (image)
+        ScrollBox1->takeWidget();
+    const QImage bitmap = pageBitmap;
+    const PixelGeometry pixels = geometry;
+    const QString pattern = WzIdent;
+    const auto restore = qScopeGuard([&] {
+        KasujListeNalepek();
+        KasujObiekty();
+        queue.ListaNal = std::move(records);
+        geometry = pixels;
+        WzIdent = pattern;
+        pageBitmap = bitmap;
+        Image = image;
+        if (image)
+            ScrollBox1->setWidget(image);
+    });
+    ParametryNalepki();
+    RysujNal(true);
+    DrukujStrone(settings.labelsPerSheet(), true);
 }

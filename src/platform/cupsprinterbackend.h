@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/printerbackend.h"
+
+// The printers of a Linux desktop: the CUPS destinations in CUPS order, then the printer
+// "Plik PDF", which writes each print job as a PDF file into a folder. The system's default
+// printer is the CUPS default, or "Plik PDF" when CUPS has none.
+//
+// A document is painted into a temporary PDF file at the printer's resolution; ending it hands
+// the file to CUPS, or moves it into the folder of "Plik PDF"; aborting it deletes it.
+class CupsPrinterBackend : public PrinterBackend {
+public:
+    static QString filePrinterName() { return QStringLiteral("Plik PDF"); }
+
+    QList<PrinterInfo> printers() override;
+    int defaultPrinter() override;
+    QByteArray driverSettings(const PrinterInfo& printer) override;
+    std::unique_ptr<PrintDocument> startDocument(const PrinterInfo& printer,
+                                                 const QByteArray& settings, const QString& title,
+                                                 int sheet) override;
+    void setFileFolder(const QString& folder) override { m_fileFolder = folder; }
+
+private:
+    QString m_fileFolder;
+};

@@ -1,0 +1,38 @@
+#include "platform/pdfdocument.h"
+
+#include <QPdfWriter>
+
+PdfDocument::PdfDocument(std::unique_ptr<QFileDevice> file, const PrintSettings& settings,
+                         const QString& title, Finish finish)
+    : m_file(std::move(file))
+    , m_writer(std::make_unique<QPdfWriter>(m_file.get()))
+    , m_finish(std::move(finish))
+{
+    m_writer->setTitle(title);
+    m_writer->setCreator(QStringLiteral("zelk_nal"));
+    m_writer->setResolution(settings.resolution);
+    m_writer->setPageLayout(QPageLayout(settings.pageSize, settings.orientation, settings.margins,
+                                        QPageLayout::Millimeter));
+    if (!m_painter.begin(m_writer.get()))
+        throw PrinterError(QStringLiteral("Cannot start the document \"%1\"").arg(title));
+}
+
+PdfDocument::~PdfDocument()
+{
+    // A document that was not ended leaves nothing: the file goes with its device.
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PdfDocument::end()
+{
+    m_painter.end();
+    m_finish(*m_file);
+}
+
+void PdfDocument::abort()
+{
+    m_painter.end();
+    m_writer.reset();
+    m_file.reset(); // removes the temporary file
+}

@@ -1,0 +1,133 @@
+#include "platform/printer.h"
+
+#include "platform/printersetupdialog.h"
+
+#include <algorithm>
+
+namespace {
+
+PrinterError indexOutOfRange()
+{
+    return PrinterError(QStringLiteral("Printer index out of range"));
+}
+
+} // namespace
+
+Printer::Printer(PrinterBackend* backend)
+    : m_backend(backend)
+{
+}
+
+Printer::~Printer() = default;
+
+const QList<PrinterInfo>& Printer::installed()
+{
+    if (!m_installed)
+        m_installed = m_backend ? m_backend->printers() : QList<PrinterInfo>();
+    return *m_installed;
+}
+
+QStringList Printer::printers()
+{
+    QStringList names;
+    for (const PrinterInfo& printer : installed())
+        names << printer.listName;
+    return names;
+}
+
+int Printer::printerIndex()
+{
+    if (m_index < 0)
+        setPrinterIndex(-1);
+    return m_index;
+}
+
+void Printer::setPrinterIndex(int index)
+{
+    if (index == -1) {
+        index = m_backend && !installed().isEmpty() ? m_backend->defaultPrinter() : -1;
+        if (index < 0)
+            throw PrinterError(QStringLiteral("There is no default printer currently selected"));
+    }
+    if (index < 0 || index >= installed().size())
+        throw indexOutOfRange();
+    if (index != m_index)
+        select(index, std::nullopt);
+}
+
+Printer::Device Printer::currentDevice()
+{
+    const PrinterInfo& printer = installed().at(printerIndex());
+    return {printer.device, printer.driver, printer.port, &m_settings};
+}
+
+void Printer::setDevice(const QString& device, const QString&, const QString&,
+                        const std::optional<QByteArray>& settings)
+{
+    const auto& list = installed();
+    const auto found = std::find_if(list.begin(), list.end(),
+                                    [&device](const PrinterInfo& p) { return p.device == device; });
+    if (found == list.end())
+        throw indexOutOfRange();
+    select(int(found - list.begin()), settings);
+}
+
+bool Printer::setup(PrinterSetupDialog& dialog)
+{
+    const int current = printerIndex();
+    const auto choice = dialog.exec(installed(), installed().at(current).listName, m_settings);
+    if (!choice)
+        return false;
+    select(indexOfListName(choice->printer), choice->settings);
+    return true;
+}
+
+int Printer::indexOfListName(const QString& listName)
+{
+    const int index = int(printers().indexOf(listName));
+    if (index < 0)
+        throw indexOutOfRange();
+    return index;
+}
+
+void Printer::select(int index, const std::optional<QByteArray>& settings)
+{
+    m_index = index;
+    m_settings = settings ? *settings : m_backend->driverSettings(installed().at(index));
+}
+
+void Printer::beginDoc(const QString& title, int sheet)
+{
+    checkPrinting(false);
+    const PrinterInfo& printer = installed().at(printerIndex());
+    m_document = m_backend->startDocument(printer, m_settings, title, sheet);
+}
+
+void Printer::endDoc()
+{
+    checkPrinting(true);
+    // The job is over whether or not it could be sent.
+    const std::unique_ptr<PrintDocument> document = std::move(m_document);
+    document->end();
+}
+
+void Printer::abort()
+{
+    checkPrinting(true);
+    m_document->abort();
+    m_document.reset();
+}
+
+QPainter& Printer::canvas()
+{
+    checkPrinting(true);
+    return m_document->painter();
+}
+
+void Printer::checkPrinting(bool expected) const
+{
+    if (printing() == expected)
+        return;
+    throw AppError(expected ? QStringLiteral("Printer is not currently printing")
+                            : QStringLiteral("Printing in progress"));
+}
