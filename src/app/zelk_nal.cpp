@@ -2,11 +2,14 @@
 
 #include "app/commandline.h"
 #include "app/onewindow.h"
+#include "dialogs/tnal2.h"
 #include "dialogs/tnal4.h"
 #include "main/texts.h"
 #include "main/tnal1.h"
+#include "platform/cupsprinterbackend.h"
 #include "platform/instancechannel.h"
 #include "platform/qtdialogs.h"
+#include "platform/qtprintersetupdialog.h"
 #include "platform/sessionend.h"
 #include "platform/version.h"
 #include "platform/windowtitles.h"
@@ -65,13 +68,10 @@ int runZelkNal(int argc, char** argv)
     InstanceChannel channel;
     OneWindowCheck(Texts::appTitle(), {*titles, channel, dialogs, [] { std::exit(0); }});
 
-    // The running copy's mark for the window-title test: a top-level window that carries the
-    // application title for the whole run and is never shown.
-    QWidget titleWindow;
-    titleWindow.setWindowTitle(Texts::appTitle());
-    titleWindow.winId();
-
-    const Services services{&dialogs, QSystemTrayIcon::isSystemTrayAvailable()};
+    CupsPrinterBackend printers;
+    QtPrinterSetupDialog printerSetup(printers);
+    const Services services{&dialogs, QSystemTrayIcon::isSystemTrayAvailable(), &printers,
+                            &printerSetup};
     TNal1 window(services, QApplication::applicationDirPath(), commandLine.arguments);
     TNal4 about;
 
@@ -80,5 +80,16 @@ int runZelkNal(int argc, char** argv)
     QObject::connect(&sessionEnd, &SessionEnd::terminated, &window, &QWidget::close);
     QObject::connect(&window, &TNal1::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(&window, &TNal1::aboutRequested, &about, &TNal4::showAbout);
+    QObject::connect(&window, &TNal1::settingsRequested, &window, [&window, &dialogs] {
+        TNal2 settingsDialog(window, dialogs, &window);
+        settingsDialog.exec();
+    });
+
+    // The running copy's mark for the window-title test: a top-level window that carries the
+    // application title for the whole run and is never shown. The instance lock has marked
+    // this copy since the test; the title follows once start-up is complete.
+    QWidget titleWindow;
+    titleWindow.setWindowTitle(Texts::appTitle());
+    titleWindow.winId();
     return app.exec();
 }

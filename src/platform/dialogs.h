@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <QFont>
 #include <QString>
 
 enum class MessageButtons { Ok, YesNo };
@@ -24,4 +26,12 @@ public:
     virtual MessageAnswer message(const Message& message) = 0;
     // Shows a message and goes on at once; the program keeps working while it is open.
     virtual void notify(const Message& message) = 0;
+
+    // The common dialogs; each gives nothing when the user cancels.
+    // A font dialog without the effects group (underline, strike-out and colour).
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    // Opening a Windows bitmap, with a preview pane; starts at `initialPath`.
+    virtual std::optional<QString> openPicture(const QString& initialPath) = 0;
+    // Opening any file, starting with `fileName` in `folder`.
+    virtual std::optional<QString> openFile(const QString& fileName, const QString& folder) = 0;
 };

@@ -1,6 +1,10 @@
 #include "platform/qtdialogs.h"
 
+#include "platform/picturedialog.h"
 #include <memory>
+
+#include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 namespace {
@@ -48,4 +52,32 @@ void QtDialogs::notify(const Message& message)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+}
+
+std::optional<QFont> QtDialogs::chooseFont(const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen =
+        QFontDialog::getFont(&ok, initial, nullptr, QString(), QFontDialog::DontUseNativeDialog);
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> QtDialogs::openPicture(const QString& initialPath)
+{
+    PictureDialog dialog(initialPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtDialogs::openFile(const QString& fileName, const QString& folder)
+{
+    QFileDialog dialog(nullptr, QString(), folder);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
 }

@@ -7,4 +7,7 @@ class QtDialogs : public Dialogs {
 public:
     MessageAnswer message(const Message& message) override;
     void notify(const Message& message) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QString> openPicture(const QString& initialPath) override;
+    std::optional<QString> openFile(const QString& fileName, const QString& folder) override;
 };

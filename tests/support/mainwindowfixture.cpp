@@ -4,7 +4,7 @@
 
 void MainWindowFixture::SetUp()
 {
-    ASSERT_TRUE(m_dir.isValid());
+    ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(QDir().mkpath(bufferDir()));
 }
 
@@ -16,12 +16,24 @@ void MainWindowFixture::TearDown()
 void MainWindowFixture::start(const QStringList& arguments)
 {
     window.reset();
-    window = std::make_unique<TNal1>(Services{&dialogs, true}, m_dir.path(), arguments);
+    window =
+        std::make_unique<TNal1>(Services{&dialogs, true, &printers, &setup}, dir.path(), arguments);
+}
+
+void MainWindowFixture::start(PrinterBackend* backend)
+{
+    window.reset();
+    window = std::make_unique<TNal1>(Services{&dialogs, true, backend, &setup}, dir.path(),
+                                     QStringList{});
+}
+
+QString MainWindowFixture::identifier(int i)
+{
+    return QStringLiteral("1000000000%1").arg(i, 2, 10, QLatin1Char('0'));
 }
 
 void MainWindowFixture::queueLines(int count)
 {
     for (int i = 0; i < count; ++i)
-        window->queue.ListaLini
-            << QStringLiteral("1000000000%1|II %1").arg(i, 2, 10, QLatin1Char('0'));
+        window->queue.ListaLini << identifier(i) + QStringLiteral("|II %1").arg(i);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main/tnal1.h"
+#include "recordingprinterbackend.h"
 #include "scripteddialogs.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 #include <QTemporaryDir>
 
 // A main window created in a fresh folder that stands for the executable's folder, with its
-// default buffer folder "temp/" in place and scripted dialogs.
+// default buffer folder "temp/" in place, scripted dialogs and a recording printer.
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -16,11 +17,15 @@ protected:
 
     // Creates the window; call again to simulate the next start in the same folder.
     void start(const QStringList& arguments = {});
-    QString programDir() const { return m_dir.path() + QLatin1Char('/'); }
+    void start(PrinterBackend* printers);
+    QString programDir() const { return dir.path() + QLatin1Char('/'); }
     QString bufferDir() const { return programDir() + QStringLiteral("temp/"); }
+    static QString identifier(int i);
     void queueLines(int count);
 
-    QTemporaryDir m_dir;
+    QTemporaryDir dir;
     ScriptedDialogs dialogs;
+    RecordingPrinterBackend printers;
+    ScriptedPrinterSetup setup;
     std::unique_ptr<TNal1> window;
 };

@@ -2,7 +2,9 @@
 
 #include "platform/dialogs.h"
 
+#include <functional>
 #include <QList>
+#include <QStringList>
 
 // Answers questions from a script and records every message shown. A question that the script
 // does not answer fails the test and is answered No.
@@ -10,15 +12,30 @@ class ScriptedDialogs : public Dialogs {
 public:
     MessageAnswer message(const Message& message) override;
     void notify(const Message& message) override { m_shown << message; }
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QString> openPicture(const QString& initialPath) override;
+    std::optional<QString> openFile(const QString& fileName, const QString& folder) override;
+
+    // The next common dialog answers with `font` or `path`, or is cancelled (nullopt).
+    void answerFont(std::optional<QFont> font) { m_fonts << font; }
+    void answerPath(std::optional<QString> path) { m_paths << path; }
+    // What the common dialogs were opened with, in order.
+    const QStringList& dialogStarts() const { return m_starts; }
 
     void answer(MessageAnswer answer) { m_answers << answer; }
     const QList<Message>& shown() const { return m_shown; }
     void clear() { m_shown.clear(); }
     bool scriptUsedUp() const { return m_answers.isEmpty(); }
 
+    // Runs while a question is open, as other events of the program then may.
+    std::function<void(const Message&)> whileAsked;
+
 private:
     QList<MessageAnswer> m_answers;
     QList<Message> m_shown;
+    QList<std::optional<QFont>> m_fonts;
+    QList<std::optional<QString>> m_paths;
+    QStringList m_starts;
 };
 
 // For readable failures.

@@ -1,20 +1,9 @@
 #include "virtualdesktop.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
-
-namespace {
-
-bool displayFree(int number)
-{
-    return !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) &&
-           !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number));
-}
-
-} // namespace
 
 bool waitUntil(const std::function<bool()>& condition, int ms)
 {
@@ -49,29 +38,29 @@ VirtualDesktop::~VirtualDesktop()
     }
 }
 
+// Xvfb chooses a free display itself and writes its number to standard output.
 bool VirtualDesktop::startServer()
 {
-    for (int number = 90; number < 190; ++number) {
-        if (!displayFree(number))
-            continue;
-        auto server = std::make_unique<QProcess>();
-        server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server->start(QStringLiteral("Xvfb"),
-                      {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
-                       QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
-        if (server->waitForStarted() &&
-            waitUntil([&] { return QFile::exists(socket) || server->waitForFinished(0); }, 10000) &&
-            server->state() == QProcess::Running) {
-            m_display = QStringLiteral(":%1").arg(number);
-            m_xserver = std::move(server);
-            return true;
-        }
-        server->terminate();
+    auto server = std::make_unique<QProcess>();
+    server->setProcessChannelMode(QProcess::SeparateChannels);
+    server->setStandardErrorFile(QProcess::nullDevice());
+    server->start(QStringLiteral("Xvfb"),
+                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp")});
+    if (!server->waitForStarted())
+        return false;
+    QByteArray number;
+    while (!number.endsWith('\n') && server->waitForReadyRead(10000))
+        number += server->readAllStandardOutput();
+    if (number.trimmed().isEmpty()) {
+        server->kill();
         server->waitForFinished();
+        return false;
     }
-    return false;
+    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    m_xserver = std::move(server);
+    return true;
 }
 
 void VirtualDesktop::startTray()

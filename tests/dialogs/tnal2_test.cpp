@@ -1,0 +1,301 @@
+#include "dialogs/spinedit.h"
+#include "dialogs/tnal2.h"
+#include "main/texts.h"
+#include "mainwindowfixture.h"
+#include "platform/ansicodec.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const Message pickPictureFirst{QStringLiteral("Wybierz najpierw obrazek!"), Texts::messageCaption(),
+                               MessageButtons::Ok, MessageIcon::Exclamation};
+const Message saveQuestion{QStringLiteral("Nowe ustawienia nie zostały zapisane. Zapisać?"),
+                           Texts::messageCaption(), MessageButtons::YesNo,
+                           MessageIcon::Exclamation};
+const Message bufferQuestion{
+    QStringLiteral("Zmiana bufora naklejek powoduje utratę kodów w buforze bieżącym\r\nCzy zmienić "
+                   "bufor?"),
+    Texts::messageCaption(), MessageButtons::YesNo, MessageIcon::Exclamation};
+
+class SettingsDialog : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        start();
+    }
+
+    void open()
+    {
+        dialog = std::make_unique<TNal2>(*window, dialogs);
+        dialog->show();
+    }
+
+    // Types into a box as a user would: the text changes, then the box loses the focus.
+    static void type(SpinEdit* box, const QString& text) { box->setText(text); }
+
+    QString iniPath() const { return programDir() + QStringLiteral("zelk_nal.ini"); }
+
+    std::unique_ptr<TNal2> dialog;
+};
+
+TEST_F(SettingsDialog, OpensWithClampedValuesThatTheSnapshotKeeps)
+{
+    Settings& s = window->settings;
+    s.IlKol = 0;
+    s.MargMOI = 30;
+    s.SzerKKI = 120;
+    s.SzerNalI = 120;
+    s.WysNalI = 5;
+    open();
+    EXPECT_EQ(dialog->IloscKolumn->text(), QStringLiteral("1"));
+    EXPECT_EQ(dialog->MargMO->text(), QStringLiteral("20"));
+    EXPECT_EQ(dialog->SzerNalep->text(), QStringLiteral("99"));
+    EXPECT_EQ(dialog->WysNalep->text(), QStringLiteral("10"));
+    EXPECT_EQ(s.IlKol, 1);
+    EXPECT_EQ(s.MargMOI, 20);
+    EXPECT_EQ(s.SzerKKI, 99);
+    EXPECT_EQ(s.SzerNalI, 120) << "width and height stay as stored until a commit";
+    EXPECT_EQ(s.WysNalI, 5);
+
+    type(dialog->IloscKolumn, QStringLiteral("4"));
+    dialogs.answer(MessageAnswer::No);
+    dialog->Button4->click();
+    EXPECT_EQ(s.IlKol, 1) << "a discard keeps the clamped value";
+    EXPECT_EQ(s.SzerNalI, 120);
+}
+
+TEST_F(SettingsDialog, LogoWithoutAPathIsRefusedAtOpening)
+{
+    window->settings.ZLogoB = true;
+    open();
+    EXPECT_FALSE(dialog->ZLogo->isChecked());
+    EXPECT_EQ(dialogs.shown(), QList<Message>{pickPictureFirst});
+}
+
+TEST_F(SettingsDialog, EnablingFollowsTheLookBoxes)
+{
+    window->settings.BezNazwyB = true;
+    open();
+    EXPECT_FALSE(dialog->ZLogo->isEnabled());
+    EXPECT_FALSE(dialog->NazwaBibBut->isEnabled());
+    EXPECT_TRUE(dialog->LPath->isEnabled()) << "enabled unless both logo and no-name are ticked";
+
+    dialog->BezNazBib->setChecked(false);
+    EXPECT_TRUE(dialog->ZLogo->isEnabled());
+    EXPECT_FALSE(dialog->LPath->isEnabled());
+
+    dialog->ZLogo->setChecked(true); // no path yet: refused, and the path box is enabled again
+    EXPECT_FALSE(dialog->ZLogo->isChecked());
+    EXPECT_TRUE(dialog->LPath->isEnabled());
+    EXPECT_EQ(dialogs.shown(), QList<Message>{pickPictureFirst});
+
+    dialog->BezSygn->setChecked(true);
+    EXPECT_FALSE(dialog->SygnatBut->isEnabled());
+    EXPECT_TRUE(dialog->PrzegBmp->isEnabled());
+    EXPECT_TRUE(dialog->IdentBut->isEnabled());
+}
+
+TEST_F(SettingsDialog, FontDialogChangesFaceSizeAndStyleOnly)
+{
+    window->settings.SFont.underline = true;
+    open();
+    dialogs.answerFont(std::nullopt);
+    dialog->SygnatBut->click();
+    EXPECT_EQ(window->settings.SFont, LabelFont({"Courier", 14, 238, true, false, false}));
+
+    QFont chosen(QStringLiteral("DejaVu Sans"), 9);
+    chosen.setBold(true);
+    chosen.setUnderline(false);
+    dialogs.answerFont(chosen);
+    dialog->SygnatBut->click();
+    EXPECT_EQ(window->settings.SFont, LabelFont({"DejaVu Sans", 9, 238, true, true, false}));
+}
+
+TEST_F(SettingsDialog, LabelWidthKeepsTheBarcodeNarrower)
+{
+    struct Case {
+        int barcode;
+        int expected;
+    };
+    for (const Case& c : {Case{70, 55}, Case{58, 58}, Case{59, 55}}) {
+        window->settings.SzerKKI = c.barcode;
+        open();
+        type(dialog->SzerNalep, QStringLiteral("60"));
+        EXPECT_EQ(dialog->SzerKK->currentValue(), c.expected) << c.barcode;
+        EXPECT_EQ(dialog->SzerKK->maximum(), 58);
+        EXPECT_EQ(window->settings.SzerNalI, 60);
+        EXPECT_EQ(window->settings.SzerKKI, c.expected);
+        dialogs.answer(MessageAnswer::No);
+        dialog->close();
+    }
+}
+
+TEST_F(SettingsDialog, SizeBoxesApplyOnlyWholeAcceptedValues)
+{
+    window->settings.WysNalI = 11;
+    open();
+    type(dialog->SzerNalep, QStringLiteral("7")); // first digit of 70: nothing yet
+    EXPECT_EQ(window->settings.SzerNalI, 61);
+    type(dialog->SzerNalep, QStringLiteral("70"));
+    EXPECT_EQ(window->settings.SzerNalI, 70);
+
+    type(dialog->WysNalep, QStringLiteral("10"));
+    EXPECT_EQ(window->settings.WysNalI, 11) << "10 mm waits for the commit";
+
+    type(dialog->SzerKK, QStringLiteral("15"));
+    EXPECT_EQ(window->settings.SzerKKI, 15) << "out of range reaches the window as typed";
+    dialog->SzerKK->setClampedValue(dialog->SzerKK->currentValue());
+    EXPECT_EQ(window->settings.SzerKKI, 20);
+
+    dialogs.clear();
+    type(dialog->SzerNalep, QStringLiteral("-"));
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().first().text, QStringLiteral("'-' is not a valid integer value"));
+}
+
+TEST_F(SettingsDialog, SampleIsCentredLeftOfTheButtonsAndSizesTheDialog)
+{
+    struct Case {
+        int width;
+        int left;
+    };
+    open();
+    for (const Case& c : {Case{30, 150}, Case{90, 34}, Case{99, 17}}) {
+        type(dialog->SzerNalep, QString::number(c.width));
+        EXPECT_EQ(dialog->ImageNal->x(), c.left) << c.width;
+        EXPECT_EQ(dialog->ImageNal->width(), window->geometry.PixSzerN + 2);
+    }
+    const int top = dialog->ImageNal->y();
+    type(dialog->WysNalep, QStringLiteral("50"));
+    EXPECT_EQ(window->geometry.PixWysN, 192);
+    EXPECT_EQ(dialog->height(), top + 192 + 15);
+    type(dialog->WysNalep, QStringLiteral("11"));
+    EXPECT_EQ(dialog->height(), 407 + 15);
+    EXPECT_EQ(dialog->Button2->geometry().bottom(), dialog->height() - 9);
+}
+
+TEST_F(SettingsDialog, CommitWritesEveryKeyKeepingTheFilesEncoding)
+{
+    QFile ini(iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(AnsiCodec::encode(u"[Instalacja]\r\nNazwa 1=Biblioteka Główna\r\n"));
+    ini.close();
+    open();
+    type(dialog->MargG, QStringLiteral("7"));
+    dialog->BezRamki->setChecked(true);
+    dialog->WzIdent->setText(QStringLiteral("99-99"));
+    dialog->Button2->click();
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << "no question after a commit";
+    EXPECT_FALSE(dialog->isVisible());
+
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QString text = AnsiCodec::decode(ini.readAll());
+    for (const char* line : {"Nazwa 1=Biblioteka Główna",
+                             "[Marginesy]",
+                             "Górny=7",
+                             "Lewy=3",
+                             "Między Nalepkami Pionowy=9",
+                             "Między Nalepkami Poziomy=7",
+                             "Wysokość=30",
+                             "Szerokość=61",
+                             "Ilość Kolumn=3",
+                             "Ilość Rzędów=8",
+                             "Identyfikator=99-99",
+                             "Bez Wyświetlania=0",
+                             "Bez Ramki=1",
+                             "Bez Nazwy=0",
+                             "Bez Sygnatury=0",
+                             "Z Logo Biblioteki=0",
+                             "Ścieżka do Logo=",
+                             "Szerokość Kodu Kreskowego=48",
+                             "[Nazwa Biblioteki]",
+                             "[Sygnatura]",
+                             "Nazwa Czcionki=Courier",
+                             "Wielkosc Czcionki=14",
+                             "Skrypt=238",
+                             "Podkreślenie=0",
+                             "Pogrubienie=0",
+                             "Pochylenie=0",
+                             "Plik=naklejka.dat",
+                             "utf8=1",
+                             "[DRUKARKA]"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line;
+    EXPECT_TRUE(text.contains(QStringLiteral("ścieżka=") + bufferDir()));
+    EXPECT_EQ(window->settings.MargGI, 7);
+    EXPECT_EQ(window->settings.WzorIdS, QStringLiteral("99-99"));
+}
+
+TEST_F(SettingsDialog, ChangedBufferAnsweredYesDropsTheQueueAndHides)
+{
+    queueLines(5);
+    window->Pokastron1Click();
+    open();
+    const QString newBuffer = programDir() + QStringLiteral("inny/bufor.txt");
+    dialog->BufPath->setText(newBuffer);
+    dialogs.answer(MessageAnswer::Yes);
+    dialog->Button2->click();
+    EXPECT_EQ(dialogs.shown(), QList<Message>{bufferQuestion});
+    EXPECT_TRUE(window->queue.ListaLini.isEmpty());
+    EXPECT_EQ(window->paths.NazwaPliku, newBuffer);
+    EXPECT_EQ(window->paths.FilePath, programDir() + QStringLiteral("inny/"));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->state.HideForm);
+    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze: 0"));
+}
+
+TEST_F(SettingsDialog, ChangedBufferAnsweredNoKeepsTheOldOne)
+{
+    queueLines(5);
+    const QString oldBuffer = window->paths.NazwaPliku;
+    open();
+    dialog->BufPath->setText(programDir() + QStringLiteral("inny/bufor.txt"));
+    dialogs.answer(MessageAnswer::No);
+    dialog->Button2->click();
+    EXPECT_EQ(window->paths.NazwaPliku, oldBuffer);
+    EXPECT_EQ(window->queue.ListaLini.size(), 5);
+    EXPECT_EQ(window->queue.ListaNal.size(), 5) << "the page is rebuilt";
+}
+
+TEST_F(SettingsDialog, DiscardPutsTheSnapshotBack)
+{
+    open();
+    type(dialog->IloscNalKol, QStringLiteral("5"));
+    dialog->BezSygn->setChecked(true);
+    dialog->BufPath->setText(QStringLiteral("/elsewhere/x.dat"));
+    dialogs.answerFont(QFont(QStringLiteral("DejaVu Sans"), 20));
+    dialog->NazwaBibBut->click();
+    EXPECT_EQ(window->settings.IlWie, 5);
+
+    dialogs.answer(MessageAnswer::No);
+    dialog->close(); // the close box asks the same question
+    EXPECT_EQ(dialogs.shown(), QList<Message>{saveQuestion});
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(window->settings, Settings());
+    EXPECT_EQ(window->paths.NazwaPliku, bufferDir() + QStringLiteral("naklejka.dat"));
+    EXPECT_FALSE(QFile::exists(iniPath()));
+}
+
+TEST_F(SettingsDialog, FailedWriteKeepsTheDialogOpen)
+{
+    window->paths.LocalPath = programDir() + QStringLiteral("missing/");
+    open();
+    type(dialog->MargL, QStringLiteral("8"));
+    dialogs.answer(MessageAnswer::Yes);
+    dialog->close();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().last().text, QStringLiteral("Unable to write to ") + programDir() +
+                                               QStringLiteral("missing/zelk_nal.ini"));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->Zapisane);
+    EXPECT_EQ(window->settings.MargLI, 8) << "the live value stays";
+}
+
+} // namespace
