@@ -120,9 +120,9 @@ public:
     void ParametryNalepki();
     PageGrid pageGrid() const;
     void RysujNal(bool demo);
-    void RysNalep(QSize Bmp1, const QString& s, const QString& _NazBib1, const QString& _NazBib2,
+    void RysNalep(QSize Bmp1, const QString& s, const QString& NazBib1, const QString& NazBib2,
                   int xn, int yn, bool demo);
-    void WyswNazBib(QSize Bmp1, const QString& _NazBib1, const QString& _NazBib2, int& NapY, int xn,
+    void WyswNazBib(QSize Bmp1, const QString& NazBib1, const QString& NazBib2, int& NapY, int xn,
                     int yn);
     void WyswSygn(QSize Bmp1, const QString& Sygn, int& NapY, int xn, int yn);
     void WyswNrIdent(QSize Bmp1, int& MaxY, int xn, int yn);

@@ -3,6 +3,7 @@
 #include "main/tnal1.h"
 
 #include "main/monochrome.h"
+#include "main/shrinktofit.h"
 #include "platform/ansicodec.h"
 #include "platform/apperror.h"
 #include "platform/rounding.h"
@@ -94,13 +95,8 @@ void TNal1::PokazNalepke(const TNalepka& Nalepka, QImage& bmp)
     }
 
     if (!settings.BezSygnB) {
-        // A call number too wide for the label is drawn smaller, down to one point at most.
-        LabelFont font = settings.SFont;
-        int off = text.offset(font, Nalepka.Sygn);
-        while (off < 10 && font.size > 1) {
-            --font.size;
-            off = text.offset(font, Nalepka.Sygn);
-        }
+        const auto [font, off] = shrunkToFit(
+            settings.SFont, 10, [&](const LabelFont& f) { return text.offset(f, Nalepka.Sygn); });
         text.draw(font, Nalepka.Sygn, off, Nalepka.SygY);
     }
 

@@ -94,7 +94,7 @@ void TNal1::RysujNal(bool demo)
     }
 }
 
-void TNal1::RysNalep(QSize Bmp1, const QString& s, const QString& _NazBib1, const QString& _NazBib2,
+void TNal1::RysNalep(QSize Bmp1, const QString& s, const QString& NazBib1, const QString& NazBib2,
                      int xn, int yn, bool)
 {
     const LabelLine line = splitLabelLine(s);
@@ -113,7 +113,7 @@ void TNal1::RysNalep(QSize Bmp1, const QString& s, const QString& _NazBib1, cons
 
     int NapY = 4;
     if (!settings.BezNazwyB)
-        WyswNazBib(Bmp1, _NazBib1, _NazBib2, NapY, xn, yn);
+        WyswNazBib(Bmp1, NazBib1, NazBib2, NapY, xn, yn);
     if (!settings.BezSygnB)
         WyswSygn(Bmp1, line.callNumber, NapY, xn, yn);
 
@@ -125,7 +125,7 @@ void TNal1::RysNalep(QSize Bmp1, const QString& s, const QString& _NazBib1, cons
     label.BarL = xn + KodKresk.Left();
 }
 
-void TNal1::WyswNazBib(QSize Bmp1, const QString& _NazBib1, const QString& _NazBib2, int& NapY,
+void TNal1::WyswNazBib(QSize Bmp1, const QString& NazBib1, const QString& NazBib2, int& NapY,
                        int xn, int yn)
 {
     TNalepka& label = *AktNalepka;
@@ -135,7 +135,7 @@ void TNal1::WyswNazBib(QSize Bmp1, const QString& _NazBib1, const QString& _NazB
             return; // a logo without pixels takes no room and is not drawn
         // The largest size, proportions kept, at most two name lines tall and the label
         // less 16 pixels wide.
-        const double h = 2.0 * metrics->textHeight(font, _NazBib1);
+        const double h = 2.0 * metrics->textHeight(font, NazBib1);
         const double w = Bmp1.width() - 16;
         const double kW = Logo.width() / w;
         const double kH = Logo.height() / h;
@@ -148,14 +148,14 @@ void TNal1::WyswNazBib(QSize Bmp1, const QString& _NazBib1, const QString& _NazB
         NapY += roundHalfEven(Logo.height() / k) + 2;
         return;
     }
-    const QString joined = _NazBib1 + u' ' + _NazBib2;
+    const QString joined = NazBib1 + u' ' + NazBib2;
     label.Naz1Y = yn + NapY;
-    NapY += metrics->textHeight(font, _NazBib1);
+    NapY += metrics->textHeight(font, NazBib1);
     if (metrics->textWidth(font, joined) > Bmp1.width() - 12) {
-        label.Naz1 = _NazBib1;
-        label.Naz2 = _NazBib2;
+        label.Naz1 = NazBib1;
+        label.Naz2 = NazBib2;
         label.Naz2Y = yn + NapY;
-        NapY += metrics->textHeight(font, _NazBib2);
+        NapY += metrics->textHeight(font, NazBib2);
     } else {
         label.Naz1 = joined;
     }

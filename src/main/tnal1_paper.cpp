@@ -3,6 +3,7 @@
 // whole printer dots.
 #include "main/tnal1.h"
 
+#include "main/shrinktofit.h"
 #include "main/texts.h"
 #include "platform/ansicodec.h"
 #include "platform/apperror.h"
@@ -95,13 +96,8 @@ void TNal1::DrukujNalepke(int i, int ppiSzerN, double korppi, bool demo)
     }
 
     if (!settings.BezSygnB) {
-        // A call number too wide for the label is drawn smaller, down to one point at most.
-        LabelFont font = settings.SFont;
-        int off = text.offset(font, Nalepka.Sygn);
-        while (off < 1 && font.size > 1) {
-            --font.size;
-            off = text.offset(font, Nalepka.Sygn);
-        }
+        const auto [font, off] = shrunkToFit(
+            settings.SFont, 1, [&](const LabelFont& f) { return text.offset(f, Nalepka.Sygn); });
         text.draw(Nalepka.Sygn, off, at(Nalepka.SygY));
     }
 

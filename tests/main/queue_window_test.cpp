@@ -1,3 +1,4 @@
+#include "labellines.h"
 #include "main/queuefile.h"
 #include "main/texts.h"
 #include "mainwindowfixture.h"
@@ -6,14 +7,6 @@
 #include <QFile>
 
 namespace {
-
-QStringList numbered(int first, int last)
-{
-    QStringList lines;
-    for (int n = first; n <= last; ++n)
-        lines << QStringLiteral("%1|II %2").arg(n, 12, 10, QLatin1Char('0')).arg(n);
-    return lines;
-}
 
 class QueueWindow : public MainWindowFixture {
 protected:
@@ -36,36 +29,36 @@ protected:
 
 TEST_F(QueueWindow, ATickAddsTheBufferToTheSavedQueueReadAtStart)
 {
-    write(savedQueue(), QueueFile::serialize(numbered(1, 5), true));
+    write(savedQueue(), QueueFile::serialize(numberedLines(1, 5), true));
     start();
     EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze:5"));
     EXPECT_TRUE(QFile::exists(savedQueue())) << "the saved queue stays as the queue's mirror";
 
-    write(buffer(), QueueFile::serialize(numbered(6, 9), true));
+    write(buffer(), QueueFile::serialize(numberedLines(6, 9), true));
     window->Timer1Timer();
     EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze:9"));
-    EXPECT_EQ(window->queue.ListaLini, numbered(1, 9));
-    EXPECT_EQ(read(savedQueue()), QueueFile::serialize(numbered(1, 9), true));
+    EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 9));
+    EXPECT_EQ(read(savedQueue()), QueueFile::serialize(numberedLines(1, 9), true));
     EXPECT_FALSE(QFile::exists(buffer()));
 }
 
 TEST_F(QueueWindow, SavedLinesStayQueuedAndComeBackAtTheNextStart)
 {
     start();
-    window->queue.ListaLini = numbered(1, 3);
+    window->queue.ListaLini = numberedLines(1, 3);
     window->SaveNal();
-    EXPECT_EQ(read(savedQueue()), QueueFile::serialize(numbered(1, 3), true));
-    EXPECT_EQ(window->queue.ListaLini, numbered(1, 3));
+    EXPECT_EQ(read(savedQueue()), QueueFile::serialize(numberedLines(1, 3), true));
+    EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 3));
 
     start();
     EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze:3"));
-    EXPECT_EQ(window->queue.ListaLini, numbered(1, 3));
+    EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 3));
 }
 
 TEST_F(QueueWindow, ClearingTheQueueEmptiesItsMirror)
 {
     start();
-    write(buffer(), QueueFile::serialize(numbered(1, 4), true));
+    write(buffer(), QueueFile::serialize(numberedLines(1, 4), true));
     window->Timer1Timer();
     window->Usunnal1Click();
     EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze: 0"));
@@ -77,18 +70,18 @@ TEST_F(QueueWindow, ClearingTheQueueEmptiesItsMirror)
 
 TEST_F(QueueWindow, ATakenFileLeftByACrashIsPickedUpByTheFirstTick)
 {
-    write(savedQueue(), QueueFile::serialize(numbered(1, 2), true));
-    write(buffer() + QStringLiteral(".taken"), QueueFile::serialize(numbered(3, 4), true));
+    write(savedQueue(), QueueFile::serialize(numberedLines(1, 2), true));
+    write(buffer() + QStringLiteral(".taken"), QueueFile::serialize(numberedLines(3, 4), true));
     start();
     window->Timer1Timer();
-    EXPECT_EQ(window->queue.ListaLini, numbered(1, 4));
+    EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 4));
     EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze:4"));
 }
 
 TEST_F(QueueWindow, ASaveThatFailsIsReportedAndTheProgramStays)
 {
     start();
-    window->queue.ListaLini = numbered(1, 2);
+    window->queue.ListaLini = numberedLines(1, 2);
     ASSERT_TRUE(QDir(bufferDir()).removeRecursively());
     EXPECT_FALSE(window->CanCloseComp());
     EXPECT_FALSE(window->state.zamknij);
@@ -96,7 +89,7 @@ TEST_F(QueueWindow, ASaveThatFailsIsReportedAndTheProgramStays)
                               ".tmp: No such file or directory.",
                           Texts::appTitle(), MessageButtons::Ok, MessageIcon::Error};
     EXPECT_EQ(dialogs.shown(), QList<Message>{failure});
-    EXPECT_EQ(window->queue.ListaLini, numbered(1, 2));
+    EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 2));
     window->queue.ListaLini.clear(); // nothing for the final save to complain about
 }
 

@@ -1,3 +1,4 @@
+#include "labellines.h"
 #include "main/queuefile.h"
 #include "main/queuestore.h"
 #include "platform/apperror.h"
@@ -16,14 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-QStringList numbered(int first, int last)
-{
-    QStringList lines;
-    for (int n = first; n <= last; ++n)
-        lines << QStringLiteral("%1|II %2").arg(n, 12, 10, QLatin1Char('0')).arg(n);
-    return lines;
-}
 
 class Store : public ::testing::Test {
 protected:
@@ -57,15 +50,15 @@ protected:
 
 TEST_F(Store, TakesTheBufferOntoTheQueueAndMirrorsIt)
 {
-    write(file("zelk.nal"), numbered(1, 5));
+    write(file("zelk.nal"), numberedLines(1, 5));
     queue = store.restore(location());
-    write(file("naklejka.dat"), QStringList{"", "   "} + numbered(6, 9));
+    write(file("naklejka.dat"), QStringList{"", "   "} + numberedLines(6, 9));
 
     EXPECT_TRUE(QueueStore::hasWaitingFiles(location()));
     store.take(location(), queue);
 
-    EXPECT_EQ(queue, numbered(1, 9));
-    EXPECT_EQ(read(file("zelk.nal")), numbered(1, 9));
+    EXPECT_EQ(queue, numberedLines(1, 9));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 9));
     EXPECT_EQ(files(), QStringList{"zelk.nal"});
     EXPECT_FALSE(QueueStore::hasWaitingFiles(location()));
 }
@@ -80,12 +73,12 @@ TEST_F(Store, ZeroLengthBufferGoesAndAddsNothing)
 
 TEST_F(Store, SaveWritesCrLfLinesAndAnEmptyQueueAsAnEmptyFile)
 {
-    queue = numbered(1, 3);
+    queue = numberedLines(1, 3);
     store.save(location(), queue);
     QFile saved(file("zelk.nal"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll().count("\r\n"), 3);
-    EXPECT_EQ(queue, numbered(1, 3));
+    EXPECT_EQ(queue, numberedLines(1, 3));
 
     QStringList empty;
     store.save(location(), empty);
@@ -96,7 +89,7 @@ TEST_F(Store, SaveWritesCrLfLinesAndAnEmptyQueueAsAnEmptyFile)
 
 TEST_F(Store, ABufferLockedByAWriterWaitsForTheNextTick)
 {
-    write(file("naklejka.dat"), numbered(1, 2));
+    write(file("naklejka.dat"), numberedLines(1, 2));
     const int writer = ::open(QFile::encodeName(file("naklejka.dat")).constData(), O_WRONLY);
     ASSERT_EQ(::flock(writer, LOCK_EX), 0);
     store.take(location(), queue);
@@ -105,7 +98,7 @@ TEST_F(Store, ABufferLockedByAWriterWaitsForTheNextTick)
 
     ::close(writer);
     store.take(location(), queue);
-    EXPECT_EQ(queue, numbered(1, 2));
+    EXPECT_EQ(queue, numberedLines(1, 2));
 }
 
 TEST_F(Store, ABufferThatIsNoRegularFileIsLeftAlone)
@@ -127,10 +120,10 @@ TEST_F(Store, LargeBuffersAreTakenWhole)
     EXPECT_EQ(queue, QStringList{hugeLine});
 
     queue.clear();
-    write(file("naklejka.dat"), numbered(1, 1000000));
+    write(file("naklejka.dat"), numberedLines(1, 1000000));
     store.take(location(), queue);
     EXPECT_EQ(queue.size(), 1000000);
-    EXPECT_EQ(queue.last(), numbered(1000000, 1000000).first());
+    EXPECT_EQ(queue.last(), numberedLines(1000000, 1000000).first());
     EXPECT_EQ(files(), QStringList{"zelk.nal"});
 }
 
@@ -149,14 +142,14 @@ class StoreAfterACrash : public Store, public ::testing::WithParamInterface<Cras
 TEST_P(StoreAfterACrash, LosesAndDoublesNothing)
 {
     const CrashCase& c = GetParam();
-    write(file("zelk.nal"), numbered(1, 4));
+    write(file("zelk.nal"), numberedLines(1, 4));
     if (c.fold)
-        write(file("zelk.nal.fold"), numbered(1, 6));
+        write(file("zelk.nal.fold"), numberedLines(1, 6));
     if (c.taken)
-        write(file("naklejka.dat.taken"), numbered(5, 6));
+        write(file("naklejka.dat.taken"), numberedLines(5, 6));
     if (c.temp)
-        write(file("zelk.nal.tmp"), numbered(1, 1));
-    write(file("naklejka.dat"), numbered(7, 8));
+        write(file("zelk.nal.tmp"), numberedLines(1, 1));
+    write(file("naklejka.dat"), numberedLines(7, 8));
 
     queue = store.restore(location());
     store.take(location(), queue);
@@ -168,16 +161,16 @@ TEST_P(StoreAfterACrash, LosesAndDoublesNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StoreAfterACrash,
-    ::testing::Values(CrashCase{"AfterTakingTheBuffer", false, true, false, numbered(1, 8)},
-                      CrashCase{"WhileWritingTheFold", true, true, false, numbered(1, 8)},
-                      CrashCase{"AfterTheCommit", true, false, false, numbered(1, 8)},
+    ::testing::Values(CrashCase{"AfterTakingTheBuffer", false, true, false, numberedLines(1, 8)},
+                      CrashCase{"WhileWritingTheFold", true, true, false, numberedLines(1, 8)},
+                      CrashCase{"AfterTheCommit", true, false, false, numberedLines(1, 8)},
                       CrashCase{"DuringASave", false, false, true,
-                                numbered(1, 4) + numbered(7, 8)}),
+                                numberedLines(1, 4) + numberedLines(7, 8)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Store, AFoldThatCannotBeWrittenKeepsTheTakenFileAndReportsOnce)
 {
-    write(file("naklejka.dat"), numbered(1, 3));
+    write(file("naklejka.dat"), numberedLines(1, 3));
     // A fold file that cannot be created: its name leads into a folder that does not exist.
     ASSERT_TRUE(QFile::link(file("brak/fold"), file("zelk.nal.fold")));
     try {
@@ -189,19 +182,19 @@ TEST_F(Store, AFoldThatCannotBeWrittenKeepsTheTakenFileAndReportsOnce)
     }
     EXPECT_TRUE(queue.isEmpty());
     EXPECT_TRUE(QFile::exists(file("naklejka.dat.taken")));
-    write(file("naklejka.dat"), numbered(4, 5));
+    write(file("naklejka.dat"), numberedLines(4, 5));
     EXPECT_NO_THROW(store.take(location(), queue)) << "the same failure is not reported again";
     EXPECT_TRUE(queue.isEmpty());
 
     ASSERT_TRUE(QFile::remove(file("zelk.nal.fold")));
     store.take(location(), queue);
-    EXPECT_EQ(queue, numbered(1, 5));
-    EXPECT_EQ(read(file("zelk.nal")), numbered(1, 5));
+    EXPECT_EQ(queue, numberedLines(1, 5));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 5));
 }
 
 TEST_F(Store, AFailedSaveKeepsTheQueueAndNamesTheFile)
 {
-    queue = numbered(1, 2);
+    queue = numberedLines(1, 2);
     const QueueLocation missing{m_dir.path() + "/brak/", file("brak/naklejka.dat"), true};
     try {
         store.save(missing, queue);
@@ -210,24 +203,24 @@ TEST_F(Store, AFailedSaveKeepsTheQueueAndNamesTheFile)
         EXPECT_EQ(error.text(), "Nie można zapisać pliku " + file("brak/zelk.nal.tmp") +
                                     ": No such file or directory.");
     }
-    EXPECT_EQ(queue, numbered(1, 2));
+    EXPECT_EQ(queue, numberedLines(1, 2));
 }
 
 TEST_F(Store, AnUnreadableSavedQueueIsNeverWrittenOver)
 {
     ASSERT_TRUE(QDir().mkdir(file("zelk.nal")));
     EXPECT_THROW(queue = store.restore(location()), AppError);
-    write(file("naklejka.dat"), numbered(3, 4));
+    write(file("naklejka.dat"), numberedLines(3, 4));
     EXPECT_THROW(store.take(location(), queue), AppError);
     store.save(location(), queue);
     EXPECT_TRUE(queue.isEmpty());
     EXPECT_TRUE(QFileInfo(file("zelk.nal")).isDir());
 
     ASSERT_TRUE(QDir().rmdir(file("zelk.nal")));
-    write(file("zelk.nal"), numbered(1, 2));
+    write(file("zelk.nal"), numberedLines(1, 2));
     store.take(location(), queue);
-    EXPECT_EQ(queue, numbered(1, 4));
-    EXPECT_EQ(read(file("zelk.nal")), numbered(1, 4));
+    EXPECT_EQ(queue, numberedLines(1, 4));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 4));
 }
 
 // A writer process appends numbered lines in random bursts, locking the buffer as a host
@@ -256,7 +249,7 @@ TEST_F(Store, TicksRacingAWriterQueueEveryLineOnce)
     }
     ASSERT_EQ(writer.exitCode(), 0);
     EXPECT_GT(ticks, 20);
-    EXPECT_EQ(queue, numbered(1, lineCount));
+    EXPECT_EQ(queue, numberedLines(1, lineCount));
     EXPECT_EQ(read(file("zelk.nal")), queue);
 }
 
