@@ -79,6 +79,31 @@ TEST_F(SettingsDialog, LogoWithoutAPathIsRefusedAtOpening)
     EXPECT_EQ(dialogs.shown(), QList<Message>{pickPictureFirst});
 }
 
+TEST_F(SettingsDialog, StoredLogoOpensTickedAndAMissingOneIsSwitchedOff)
+{
+    QImage logo(200, 50, QImage::Format_RGB32);
+    logo.fill(Qt::black);
+    const QString path = programDir() + QStringLiteral("logo.bmp");
+    ASSERT_TRUE(logo.save(path));
+    window->settings.ZLogoB = true;
+    window->settings.Path = path;
+    window->settings.SFont.size = window->settings.IFont.size = 8; // room for the logo
+    open();
+    EXPECT_TRUE(dialog->ZLogo->isChecked());
+    EXPECT_EQ(dialog->LPath->text(), path);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(window->Logo.size(), QSize(200, 50));
+
+    dialog->LPath->setText(programDir() + QStringLiteral("brak.bmp"));
+    dialog->BezRamki->setChecked(true); // any refresh loads the logo again
+    const Message missing{QStringLiteral("Brak pliku z logo ") + programDir() +
+                              QStringLiteral("brak.bmp"),
+                          Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error};
+    EXPECT_EQ(dialogs.shown(), QList<Message>{missing}) << "reported once, no second refresh";
+    EXPECT_FALSE(dialog->ZLogo->isChecked());
+    EXPECT_FALSE(window->settings.ZLogoB);
+}
+
 TEST_F(SettingsDialog, EnablingFollowsTheLookBoxes)
 {
     window->settings.BezNazwyB = true;
@@ -179,6 +204,23 @@ TEST_F(SettingsDialog, SampleIsCentredLeftOfTheButtonsAndSizesTheDialog)
     type(dialog->WysNalep, QStringLiteral("11"));
     EXPECT_EQ(dialog->height(), 407 + 15);
     EXPECT_EQ(dialog->Button2->geometry().bottom(), dialog->height() - 9);
+}
+
+TEST_F(SettingsDialog, TestPagePrintsTheEditedGridAndLeavesTheQueue)
+{
+    queueLines(5);
+    window->Pokastron1Click();
+    const QLabel* page = window->Image;
+    open();
+    type(dialog->IloscKolumn, QStringLiteral("2"));
+    type(dialog->IloscNalKol, QStringLiteral("3"));
+    dialog->Button1->click();
+    ASSERT_EQ(printers.ended().size(), 1);
+    EXPECT_EQ(printers.ended()[0].texts().count(QStringLiteral("AB123321BA")), 6);
+    EXPECT_EQ(window->queue.ListaLini.size(), 5);
+    EXPECT_EQ(window->queue.ListaNal.size(), 5);
+    EXPECT_EQ(window->Image, page);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
 TEST_F(SettingsDialog, CommitWritesEveryKeyKeepingTheFilesEncoding)
