@@ -2,6 +2,8 @@
 
 #include "app/commandline.h"
 #include "app/onewindow.h"
+#include "app/printqueue.h"
+#include "app/translation.h"
 #include "dialogs/tnal2.h"
 #include "dialogs/tnal4.h"
 #include "main/texts.h"
@@ -17,20 +19,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QSystemTrayIcon>
-#include <QTranslator>
 
 namespace {
-
-// Standard buttons read "Tak"/"Nie" where Qt's Polish translation is installed.
-void installPolishTranslation(QApplication& app)
-{
-    auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_pl"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(translator);
-}
 
 int sendCloseRequest()
 {
@@ -52,12 +43,17 @@ int sendCloseRequest()
 
 int runZelkNal(int argc, char** argv)
 {
+    if (requestsPrintQueue(argc, argv))
+        return runPrintQueue(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());
     // The program lives in the tray: closing a message box or hiding the window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     installPolishTranslation(app);
+    // The windows are laid out for Tahoma; where it is missing, the narrower of the free faces
+    // keeps their captions inside their places.
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
 
     const CommandLine commandLine = parseCommandLine(app);
     if (commandLine.close)
@@ -78,7 +74,10 @@ int runZelkNal(int argc, char** argv)
     channel.listen([&window] { return window.CloseNow(); });
     SessionEnd sessionEnd([&window] { return window.CanCloseComp(); });
     QObject::connect(&sessionEnd, &SessionEnd::terminated, &window, &QWidget::close);
-    QObject::connect(&window, &TNal1::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    // The window's closing has decided: every event loop ends, a modal dialog's too (quit()
+    // would first ask the open windows to close, and a modal dialog may refuse).
+    QObject::connect(
+        &window, &TNal1::closed, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     QObject::connect(&window, &TNal1::aboutRequested, &about, &TNal4::showAbout);
     QObject::connect(&window, &TNal1::settingsRequested, &window, [&window, &dialogs] {
         TNal2 settingsDialog(window, dialogs, &window);

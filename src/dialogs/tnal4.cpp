@@ -20,6 +20,21 @@ QFont designFont(const QString& family, int pixelHeight, bool bold = false)
     return font;
 }
 
+// A face other than the design's may be wider or taller: it is made smaller until the text
+// fits the place the design gives it.
+void shrinkToFit(QLabel* label)
+{
+    QFont font = label->font();
+    while (font.pixelSize() > 8) {
+        const QFontMetrics metrics(font);
+        if (metrics.horizontalAdvance(label->text()) <= label->width() &&
+            metrics.height() <= label->height())
+            break;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    label->setFont(font);
+}
+
 QFont blueTextFont(int pixelHeight)
 {
     return designFont(QStringLiteral("NewBrunswick"), pixelHeight);
@@ -34,7 +49,9 @@ TNal4::TNal4(QWidget* parent)
     setWindowTitle(QStringLiteral("Informacje o programie i jego autorach"));
     setFixedSize(610, 183);
     move(120, 197);
-    setFont(designFont(QStringLiteral("Tahoma"), 11));
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
 
     QPalette blue = palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
@@ -64,6 +81,7 @@ QLabel* TNal4::addLabel(const QString& text, QRect geometry, const QFont& font)
     auto* label = new QLabel(text, this);
     label->setGeometry(geometry);
     label->setFont(font);
+    shrinkToFit(label);
     return label;
 }
 

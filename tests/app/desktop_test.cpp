@@ -90,4 +90,31 @@ TEST_F(ProgramOnADesktop, TerminationSignalEndsTheProgramCleanly)
     EXPECT_EQ(running->exitCode(), 0);
 }
 
+TEST_F(ProgramOnADesktop, TerminationEndsTheProgramEvenBehindAModalMessage)
+{
+    // An identifier font too large for the label: showing the sheet reports it in a message box.
+    QFile settings(m_dir.filePath(QStringLiteral("zelk_nal.ini")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Identyfikator]\r\nWielkosc Czcionki=40\r\n");
+    settings.close();
+    QFile buffer(m_dir.filePath(QStringLiteral("temp/naklejka.dat")));
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 24; ++i)
+        buffer.write(
+            QStringLiteral("1000000000%1|II %1\r\n").arg(i, 2, 10, QLatin1Char('0')).toUtf8());
+    buffer.close();
+
+    auto running = launch();
+    ASSERT_FALSE(
+        desktop.waitForWindow(QStringLiteral("Zelk - drukowanie kodów kreskowych"), true).isEmpty())
+        << "the fit error is shown";
+    running->terminate();
+    ASSERT_TRUE(running->waitForFinished(10000));
+    EXPECT_EQ(running->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(running->exitCode(), 0);
+    QFile saved(m_dir.filePath(QStringLiteral("temp/zelk.nal")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().count('\n'), 24);
+}
+
 } // namespace
