@@ -133,12 +133,12 @@ void TNal1::buildTray()
                 if (reason == QSystemTrayIcon::DoubleClick)
                     m_guard.run([this] { TrayIcon1DblClick(); });
             });
-    if (m_services.trayAvailable) {
-        TrayIcon1->show();
+    // Shown at once, or as soon as a notification area appears.
+    TrayIcon1->show();
+    if (m_services.trayAvailable)
         return;
-    }
     const QString text = QStringLiteral(
-        "Pulpit nie ma obszaru powiadomień, więc ikona programu nie będzie widoczna.\n"
+        "Pulpit nie ma obszaru powiadomień, więc ikona programu nie jest widoczna.\n"
         "Program działa dalej: okno pojawi się, gdy w buforze będzie pełna strona naklejek.");
     std::fprintf(stderr, "zelk_nal: %s\n", qUtf8Printable(text));
     m_services.dialogs->notify(

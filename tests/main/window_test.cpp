@@ -33,6 +33,20 @@ TEST_F(MainWindow, StartsHiddenPollingWithTheCountHint)
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
+TEST_F(MainWindowFixture, WithoutANotificationAreaSaysSoOnceAndStillShowsFullSheets)
+{
+    window = std::make_unique<TNal1>(Services{&dialogs, false, &printers, &setup}, dir.path(),
+                                     QStringList{});
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().first().icon, MessageIcon::Information);
+    EXPECT_TRUE(dialogs.shown().first().text.startsWith(
+        QStringLiteral("Pulpit nie ma obszaru powiadomień")));
+    queueLines(24);
+    window->Timer1Timer();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs.shown().size(), 1);
+}
+
 TEST_F(MainWindow, TrayMenuInItsOrderWithBoldDefault)
 {
     QStringList captions;
