@@ -25,5 +25,32 @@ run: build
 test: test-deps build
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600
 
-bench: test-deps build
+bench: build
+	@scripts/install-deps.sh bench
 	cmake --build $(BUILD_DIR) --target run_benchmarks
+
+# Hardening checks as CI runs them: every test under AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/), and the fuzz targets for a bounded time
+# (build-fuzz/; FUZZ_SECONDS per target, 30 by default).
+.PHONY: sanitize fuzz
+
+sanitize: test-deps
+	scripts/ci/10-sanitizers.sh
+
+fuzz: test-deps
+	scripts/ci/20-fuzz.sh
+
+# Installation. `make install` puts the program, its desktop entry, its icons and its autostart
+# entry under PREFIX and SYSCONFDIR (as root for the defaults); `make package` builds the Debian
+# package $(BUILD_DIR)/zelk-nal_VERSION_ARCH.deb, which installs under /usr and /etc.
+PREFIX ?= /usr/local
+SYSCONFDIR ?= /etc
+.PHONY: install package
+
+install: build
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DCMAKE_INSTALL_SYSCONFDIR=$(SYSCONFDIR)
+	cmake --install $(BUILD_DIR)
+
+package: test-deps build
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_SYSCONFDIR=/etc
+	cd $(BUILD_DIR) && cpack

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the program needs ("run") or needs to be tested ("test"),
-# skipping those already installed. Uses sudo when not run as root.
+# Installs the Debian packages the program needs ("run"), needs to be tested ("test") or
+# measured against its peer ("bench"), skipping those already installed. Uses sudo when not
+# run as root.
 set -euo pipefail
 
 run_packages=(
@@ -13,12 +14,17 @@ test_packages=(
     xvfb xdotool trayer x11-utils imagemagick
     poppler-utils zbar-tools
     cups printer-driver-cups-pdf
+    clang libclang-rt-14-dev
+    dpkg-dev desktop-file-utils
 )
 
+bench_packages=(glabels)
+
 packages=("${run_packages[@]}")
-if [ "${1:-run}" = test ]; then
-    packages+=("${test_packages[@]}")
-fi
+case "${1:-run}" in
+test) packages+=("${test_packages[@]}") ;;
+bench) packages+=("${test_packages[@]}" "${bench_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -13,11 +13,16 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     const QCommandLineOption close(QStringLiteral("close"),
                                    QStringLiteral("Zamyka działający program, zapisując bufor."));
     parser.addOption(close);
+    const QCommandLineOption printQueue(
+        QStringLiteral("print-queue"),
+        QStringLiteral("Drukuje bez podglądu pełne strony naklejek z kolejki i bufora, zapisuje "
+                       "resztę i kończy działanie."));
+    parser.addOption(printQueue);
     parser.addPositionalArgument(
         QStringLiteral("SETTINGS"),
         QStringLiteral("Plik ustawień albo katalog zakończony separatorem (domyślnie "
                        "zelk_nal.ini obok programu)."),
         QStringLiteral("[SETTINGS]"));
     parser.process(app);
-    return {parser.isSet(close), parser.positionalArguments()};
+    return {parser.isSet(close), parser.isSet(printQueue), parser.positionalArguments()};
 }

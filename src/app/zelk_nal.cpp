@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/onewindow.h"
 #include "app/printqueue.h"
+#include "app/programfolder.h"
 #include "app/translation.h"
 #include "dialogs/tnal2.h"
 #include "dialogs/tnal4.h"
@@ -68,7 +69,7 @@ int runZelkNal(int argc, char** argv)
     QtPrinterSetupDialog printerSetup(printers);
     const Services services{&dialogs, QSystemTrayIcon::isSystemTrayAvailable(), &printers,
                             &printerSetup};
-    TNal1 window(services, QApplication::applicationDirPath(), commandLine.arguments);
+    TNal1 window(services, programFolder(), commandLine.arguments);
     TNal4 about;
 
     channel.listen([&window] { return window.CloseNow(); });

@@ -180,9 +180,10 @@ bool isOurs(const QByteArray& block)
 QPageSize pageSizeOf(const QByteArray& block, quint32 fields)
 {
     if (isOurs(block)) {
-        const auto id = QPageSize::PageSizeId(get<qint32>(block, pageSizeIdOffset));
+        // Checked as a number: a value outside the enumeration must not become one.
+        const qint32 id = get<qint32>(block, pageSizeIdOffset);
         if (id != QPageSize::Custom && id >= 0 && id <= QPageSize::LastPageSize)
-            return QPageSize(id);
+            return QPageSize(QPageSize::PageSizeId(id));
     }
     const int windowsId = get<qint16>(block, paperSizeOffset);
     if ((fields & dmPaperSize) && windowsId != paperUser &&

@@ -31,6 +31,13 @@ protected:
         start();
     }
 
+    // The dialog refers to the window, which the fixture's TearDown destroys.
+    void TearDown() override
+    {
+        dialog.reset();
+        MainWindowFixture::TearDown();
+    }
+
     void open()
     {
         dialog = std::make_unique<TNal2>(*window, dialogs);

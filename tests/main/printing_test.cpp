@@ -219,7 +219,7 @@ TEST_F(Printing, TheTestPageLeavesTheQueueAndPageAsTheyWere)
     window->printTestPage();
 
     ASSERT_EQ(backend.ended().size(), 1);
-    const RecordedDocument& sheet = backend.ended()[0];
+    const RecordedDocument sheet = backend.ended()[0];
     EXPECT_EQ(sheet.texts().count(QStringLiteral("AB123321BA")), 24);
     EXPECT_EQ(sheet.texts().count(QStringLiteral("999-999999-99-9")), 24);
     EXPECT_TRUE(dialogs.shown().isEmpty());

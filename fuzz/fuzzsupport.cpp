@@ -1,0 +1,52 @@
+#include "fuzzsupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+namespace Fuzz {
+
+void startQt(int* argc, char*** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static QGuiApplication app(*argc, *argv);
+}
+
+QByteArray bytesOf(const uint8_t* data, size_t size)
+{
+    return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+// In memory where the system offers it: saving syncs the file to disk, which on a disk would
+// make every run wait for it.
+QString scratchFolderTemplate()
+{
+    const QString memory = QStringLiteral("/dev/shm");
+    const QString base = QFileInfo(memory).isWritable() ? memory : QDir::tempPath();
+    return base + QStringLiteral("/zelk-fuzz-XXXXXX");
+}
+
+QString scratchFile(const QByteArray& bytes)
+{
+    static QTemporaryDir folder(scratchFolderTemplate());
+    const QString name = folder.filePath(QStringLiteral("input"));
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        fail("cannot write the scratch file");
+    return name;
+}
+
+void fail(const char* what)
+{
+    std::fprintf(stderr, "fuzz property failed: %s\n", what);
+    std::abort();
+}
+
+} // namespace Fuzz

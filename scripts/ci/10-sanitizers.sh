@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the program and its tests with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-asan/ and runs the whole test suite there. Fails on a failing test and on any sanitizer
+# report, also from the program copies the tests start with their output discarded: reports
+# go to files, which are shown at the end.
+#
+#   scripts/ci/10-sanitizers.sh          (also: make sanitize)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+build=${SANITIZE_BUILD_DIR:-build-asan}
+reports=$root/$build/sanitizer-reports
+
+export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:strict_init_order=1:check_initialization_order=1:detect_stack_use_after_return=1"
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1"
+[ -n "${DISPLAY:-}" ] || export QT_QPA_PLATFORM=offscreen
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_SANITIZE=ON -DZELK_BENCH=OFF
+rm -rf "$reports"
+mkdir -p "$reports"
+cmake --build "$build" -j"$(nproc)"
+
+status=0
+(cd "$build" && ctest --output-on-failure --timeout 600) || status=$?
+
+if compgen -G "$reports/*" >/dev/null; then
+    for report in "$reports"/*; do
+        echo "== $report"
+        cat "$report"
+    done
+    echo "10-sanitizers.sh: sanitizer reports above" >&2
+    exit 1
+fi
+exit $status

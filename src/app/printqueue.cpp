@@ -1,0 +1,89 @@
+#include "app/printqueue.h"
+
+#include "app/commandline.h"
+#include "app/programfolder.h"
+#include "main/tnal1.h"
+#include "platform/cupsprinterbackend.h"
+#include "platform/instancechannel.h"
+#include "platform/stderrdialogs.h"
+#include "platform/version.h"
+
+#include <cstdio>
+#include <cstring>
+#include <QApplication>
+#include <QLoggingCategory>
+
+namespace {
+
+constexpr int kRefused = 2;
+
+// The run shows nothing, so it needs no display, and on the offscreen platform no tray icon
+// appears either, whatever the desktop.
+void useOffscreenPlatform()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Showing the tray icon there connects to a tray signal that the platform lacks, and Qt
+    // would say so on standard error at every run.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.core.qobject.connect.warning=false"));
+}
+
+// The buffer joins the queue, as at every tick of the timer. False when that failed.
+bool takeBuffer(TNal1& window)
+{
+    return window.guard().run([&window] {
+        if (QueueStore::hasWaitingFiles(window.queueLocation()))
+            window.OpenNal(window.paths.NazwaPliku);
+    });
+}
+
+// What a tick of the timer does when printing without preview: the full sheets are printed in
+// one run, without questions, and taken off the queue. Returns how many labels were printed.
+qsizetype printFullSheets(TNal1& window)
+{
+    window.settings.BezWyswB = true; // for this run only; the settings file is not written
+    const qsizetype waiting = window.queue.ListaLini.size();
+    if (waiting >= window.settings.labelsPerSheet())
+        window.guard().run([&window] { window.Drukujstron1Click(); });
+    return waiting - window.queue.ListaLini.size();
+}
+
+} // namespace
+
+bool requestsPrintQueue(int argc, char** argv)
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--print-queue") == 0)
+            return true;
+    }
+    return false;
+}
+
+int runPrintQueue(int argc, char** argv)
+{
+    useOffscreenPlatform();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zelk_nal"));
+    QApplication::setApplicationVersion(programVersionText());
+    const CommandLine commandLine = parseCommandLine(app);
+
+    // The running copy owns the queue and the buffer: this run must not take them.
+    InstanceChannel channel;
+    if (!channel.tryLock()) {
+        std::fprintf(stderr, "zelk_nal: program jest już uruchomiony, wydruk kolejki jest "
+                             "niemożliwy.\n");
+        return kRefused;
+    }
+
+    StderrDialogs dialogs;
+    CupsPrinterBackend printers;
+    // No notification area is expected: the notice about a missing one concerns a desktop user.
+    const Services services{&dialogs, true, &printers, nullptr};
+    TNal1 window(services, programFolder(), commandLine.arguments);
+    const bool taken = takeBuffer(window);
+    const qsizetype printed = printFullSheets(window);
+    const qsizetype left = window.queue.ListaLini.size();
+    std::printf("Wydrukowane naklejki: %lld, w kolejce zostało: %lld.\n",
+                static_cast<long long>(printed), static_cast<long long>(left));
+    const bool complete = taken && left < window.settings.labelsPerSheet();
+    return complete && dialogs.reportCount() == 0 ? 0 : 1;
+}
