@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include <cstring>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -25,4 +26,26 @@ CommandLine parseCommandLine(const QCoreApplication& app)
         QStringLiteral("[SETTINGS]"));
     parser.process(app);
     return {parser.isSet(close), parser.isSet(printQueue), parser.positionalArguments()};
+}
+
+bool hasOption(int argc, char** argv, std::initializer_list<const char*> names)
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        for (const char* name : names) {
+            if (std::strcmp(argv[i], name) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+void chooseDisplayFor(int argc, char** argv)
+{
+    const bool showsNothing =
+        hasOption(argc, argv, {"--close", "--help", "-h", "--help-all", "--version", "-v"});
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (showsNothing && noDisplay)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <QStringList>
 
 class QCoreApplication;
@@ -12,3 +13,11 @@ struct CommandLine {
 
 // Parses the program's arguments; --help and --version print and exit.
 CommandLine parseCommandLine(const QCoreApplication& app);
+
+// Whether one of `names` stands among the arguments (before a "--"). Read before the
+// application object exists, which chooses its display platform when it is made.
+bool hasOption(int argc, char** argv, std::initializer_list<const char*> names);
+
+// The runs that show nothing (the close request, --help, --version) need no display: without
+// one they use Qt's offscreen platform, so that scripts on a server can run them.
+void chooseDisplayFor(int argc, char** argv);

@@ -9,7 +9,6 @@
 #include "platform/version.h"
 
 #include <cstdio>
-#include <cstring>
 #include <QApplication>
 #include <QLoggingCategory>
 
@@ -48,15 +47,6 @@ qsizetype printFullSheets(TNal1& window)
 }
 
 } // namespace
-
-bool requestsPrintQueue(int argc, char** argv)
-{
-    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--print-queue") == 0)
-            return true;
-    }
-    return false;
-}
 
 int runPrintQueue(int argc, char** argv)
 {

@@ -4,10 +4,6 @@
 // buffer joins the saved queue, every full sheet is printed as the timer prints without preview,
 // and the lines left over stay in the saved queue.
 
-// Whether the arguments ask for the print run. Read before the application object exists,
-// because the run chooses its display platform first.
-bool requestsPrintQueue(int argc, char** argv);
-
 // Exit codes: 0 when every full sheet was printed (or none waited); 1 when something went wrong
 // (the reasons are on standard error); 2 when another copy of the program runs (nothing is
 // touched then).

@@ -44,8 +44,9 @@ int sendCloseRequest()
 
 int runZelkNal(int argc, char** argv)
 {
-    if (requestsPrintQueue(argc, argv))
+    if (hasOption(argc, argv, {"--print-queue"}))
         return runPrintQueue(argc, argv);
+    chooseDisplayFor(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());
