@@ -40,12 +40,6 @@ int paintedEnd(const QImage& image)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    Fuzz::startQt(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const Input input = inputOf(Fuzz::bytesOf(data, size));

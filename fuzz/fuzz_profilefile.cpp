@@ -12,12 +12,6 @@ const QString bufferName = QStringLiteral("naklejka.dat");
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    Fuzz::startQt(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString fileName = Fuzz::scratchFile(Fuzz::bytesOf(data, size));

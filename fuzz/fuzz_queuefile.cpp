@@ -12,12 +12,6 @@ const QString identifierPattern = QStringLiteral("99-999999999");
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    Fuzz::startQt(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes = Fuzz::bytesOf(data, size);

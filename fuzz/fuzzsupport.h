@@ -5,13 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
-// What the fuzz targets share: a Qt application to run in, and a scratch file for readers that
-// take only a file name.
+// What the fuzz targets share: a Qt application to run in (started by the LLVMFuzzerInitialize
+// defined beside these helpers, for every target), and a scratch file for readers that take
+// only a file name.
 namespace Fuzz {
-
-// Starts a GUI application on Qt's offscreen platform (fonts and images need one) and keeps
-// Qt's own warnings out of the fuzzer's output.
-void startQt(int* argc, char*** argv);
 
 QByteArray bytesOf(const uint8_t* data, size_t size);
 
