@@ -108,7 +108,7 @@ public:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         command.program = QStringLiteral(ZELK_PROGRAM);
         command.arguments = {QStringLiteral("--print-queue"), settingsFile()};
-        command.environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+        command.environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"),
                                    m_dir.filePath(QStringLiteral("run")));
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             command.environment.remove(QLatin1String(name));

@@ -4,16 +4,19 @@
 #include "app/programfolder.h"
 #include "main/tnal1.h"
 #include "platform/cupsprinterbackend.h"
+#include "platform/errorguard.h"
 #include "platform/instancechannel.h"
 #include "platform/stderrdialogs.h"
 #include "platform/version.h"
 
 #include <cstdio>
 #include <QApplication>
+#include <QFile>
 #include <QLoggingCategory>
 
 namespace {
 
+constexpr int kFailed = 1;
 constexpr int kRefused = 2;
 
 // The run shows nothing, so it needs no display, and on the offscreen platform no tray icon
@@ -51,29 +54,48 @@ qsizetype printFullSheets(TNal1& window)
 int runPrintQueue(int argc, char** argv)
 {
     useOffscreenPlatform();
+    StderrDialogs dialogs;
+    const ErrorGuard guard(dialogs, QString());
+    QString channelFolder;
+    if (!guard.run([&] { channelFolder = InstanceChannel::defaultDirectory(); }))
+        return kFailed;
+    // Qt keeps files of its own in XDG_RUNTIME_DIR and complains on standard error where a cron
+    // or ssh shell lacks it; the user's private folder serves as well.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(channelFolder));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());
     const CommandLine commandLine = parseCommandLine(app);
 
     // The running copy owns the queue and the buffer: this run must not take them.
-    InstanceChannel channel;
-    if (!channel.tryLock()) {
+    InstanceChannel channel(channelFolder);
+    bool locked = false;
+    if (!guard.run([&] { locked = channel.tryLock(); }))
+        return kFailed;
+    if (!locked) {
         std::fprintf(stderr, "zelk_nal: program jest już uruchomiony, wydruk kolejki jest "
                              "niemożliwy.\n");
         return kRefused;
     }
 
-    StderrDialogs dialogs;
     CupsPrinterBackend printers;
     // No notification area is expected: the notice about a missing one concerns a desktop user.
     const Services services{&dialogs, true, &printers, nullptr};
     TNal1 window(services, programFolder(), commandLine.arguments);
+    // Another process (of any user) works on this folder's queue: nothing was touched.
+    bool queueFree = false;
+    if (!window.guard().run([&] { queueFree = window.queueStore.lock(window.queueLocation()); }))
+        return kFailed;
+    if (!queueFree) {
+        std::fprintf(stderr, "zelk_nal: wydruk kolejki jest niemożliwy.\n");
+        return kRefused;
+    }
     const bool taken = takeBuffer(window);
     const qsizetype printed = printFullSheets(window);
     const qsizetype left = window.queue.ListaLini.size();
     std::printf("Wydrukowane naklejki: %lld, w kolejce zostało: %lld.\n",
                 static_cast<long long>(printed), static_cast<long long>(left));
     const bool complete = taken && left < window.settings.labelsPerSheet();
-    return complete && dialogs.reportCount() == 0 ? 0 : 1;
+    return complete && dialogs.reportCount() == 0 ? 0 : kFailed;
 }

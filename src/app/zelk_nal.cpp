@@ -10,6 +10,7 @@
 #include "main/texts.h"
 #include "main/tnal1.h"
 #include "platform/cupsprinterbackend.h"
+#include "platform/errorguard.h"
 #include "platform/instancechannel.h"
 #include "platform/qtdialogs.h"
 #include "platform/qtprintersetupdialog.h"
@@ -19,6 +20,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <QApplication>
 #include <QSystemTrayIcon>
 
@@ -63,23 +65,50 @@ int runZelkNal(int argc, char** argv)
 
     QtDialogs dialogs;
     const auto titles = makeDesktopWindowTitles();
-    InstanceChannel channel;
-    OneWindowCheck(Texts::appTitle(), {*titles, channel, dialogs, [] { std::exit(0); }});
+    std::unique_ptr<InstanceChannel> channel;
+    const ErrorGuard startGuard(dialogs, Texts::appTitle());
+    if (!startGuard.run([&] {
+            channel = std::make_unique<InstanceChannel>();
+            OneWindowCheck(Texts::appTitle(), {*titles, *channel, dialogs, [] { std::exit(0); }});
+        }))
+        return 1;
+
+    // The decision to end: every event loop ends, a modal dialog's too (quit() would first ask
+    // the open windows to close, and a modal dialog may refuse), and no box waits any more.
+    const auto endProgram = [&dialogs] {
+        dialogs.stopShowing();
+        QCoreApplication::exit(0);
+    };
+    // Close requests are served from the moment this copy holds the lock, also while a
+    // start-up message waits for the user; the window answers them once it exists.
+    TNal1* running = nullptr;
+    bool endedDuringStart = false;
+    if (!startGuard.run([&] {
+            channel->listen([&] {
+                if (running) {
+                    running->CloseNow();
+                } else {
+                    endedDuringStart = true;
+                    endProgram();
+                }
+                return true;
+            });
+        }))
+        return 1;
 
     CupsPrinterBackend printers;
     QtPrinterSetupDialog printerSetup(printers);
     const Services services{&dialogs, QSystemTrayIcon::isSystemTrayAvailable(), &printers,
                             &printerSetup};
     TNal1 window(services, programFolder(), commandLine.arguments);
+    if (endedDuringStart)
+        return 0;
+    running = &window;
     TNal4 about;
 
-    channel.listen([&window] { return window.CloseNow(); });
     SessionEnd sessionEnd([&window] { return window.CanCloseComp(); });
-    QObject::connect(&sessionEnd, &SessionEnd::terminated, &window, &QWidget::close);
-    // The window's closing has decided: every event loop ends, a modal dialog's too (quit()
-    // would first ask the open windows to close, and a modal dialog may refuse).
-    QObject::connect(
-        &window, &TNal1::closed, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QObject::connect(&sessionEnd, &SessionEnd::terminated, &window, &TNal1::CloseNow);
+    QObject::connect(&window, &TNal1::closed, &app, endProgram, Qt::QueuedConnection);
     QObject::connect(&window, &TNal1::aboutRequested, &about, &TNal4::showAbout);
     QObject::connect(&window, &TNal1::settingsRequested, &window, [&window, &dialogs] {
         TNal2 settingsDialog(window, dialogs, &window);

@@ -20,6 +20,7 @@ struct QueueStore::FileNames {
         : saved(location.folder + QStringLiteral("zelk.nal"))
         , fold(saved + QStringLiteral(".fold"))
         , temp(saved + QStringLiteral(".tmp"))
+        , lock(saved + QStringLiteral(".lock"))
         , folder(QFileInfo(saved).path())
         , buffer(location.buffer)
         , taken(takenName(buffer))
@@ -30,6 +31,7 @@ struct QueueStore::FileNames {
     QString saved;
     QString fold;
     QString temp;
+    QString lock;
     QString folder;
     QString buffer;
     QString taken;
@@ -40,13 +42,19 @@ namespace {
 
 using FileNames = QueueStore::FileNames;
 
+bool isRegularFile(const QString& path)
+{
+    return QFileInfo(path).isFile() && !QFileInfo(path).isSymLink();
+}
+
 // Brings a fold cut short to its end: without its taken file it committed and replaces the
-// saved-queue file; beside its taken file it never committed and goes.
+// saved-queue file; beside its taken file it never committed and goes. Anything but a regular
+// file under the fold's name is no fold of this program's and goes too.
 void settleFold(const FileNames& names)
 {
     if (!FileOps::exists(names.fold))
         return;
-    if (FileOps::exists(names.taken)) {
+    if (FileOps::exists(names.taken) || !isRegularFile(names.fold)) {
         FileOps::remove(names.fold);
         return;
     }
@@ -72,7 +80,7 @@ void fold(const FileNames& names, bool utf8, QStringList& queue)
         return;
     }
     const QStringList folded = queue + lines;
-    FileOps::write(names.fold, QueueFile::serialize(folded, utf8));
+    FileOps::createNew(names.fold, QueueFile::serialize(folded, utf8));
     try {
         FileOps::syncFolder(names.folder);
         FileOps::remove(names.taken);
@@ -86,11 +94,33 @@ void fold(const FileNames& names, bool utf8, QStringList& queue)
     FileOps::syncFolder(names.folder);
 }
 
+QString queueBusy(const QString& folder)
+{
+    return QStringLiteral("Kolejką naklejek w folderze %1 zajmuje się inny proces (program "
+                          "uruchomiony przez innego użytkownika albo wydruk kolejki z wiersza "
+                          "poleceń). Naklejki z tego folderu będą przyjmowane, gdy się zwolni.")
+        .arg(folder);
+}
+
 } // namespace
+
+bool QueueStore::lock(const QueueLocation& location)
+{
+    return m_lock.tryLock(FileNames(location).lock, 0644);
+}
+
+void QueueStore::ensureLocked(const FileNames& names)
+{
+    if (m_lock.tryLock(names.lock, 0644))
+        return;
+    m_savedQueueUnread = true;
+    throw AppError(queueBusy(names.folder));
+}
 
 QStringList QueueStore::restore(const QueueLocation& location)
 {
     const FileNames names(location);
+    ensureLocked(names);
     settleFold(names);
     FileOps::remove(names.temp);
     return readSavedQueue(names, location.utf8);
@@ -117,6 +147,7 @@ void QueueStore::take(const QueueLocation& location, QStringList& queue)
 void QueueStore::save(const QueueLocation& location, QStringList& queue)
 {
     const FileNames names(location);
+    ensureLocked(names);
     try {
         readUnreadSavedQueue(names, location.utf8, queue);
     } catch (const AppError&) {
@@ -126,16 +157,35 @@ void QueueStore::save(const QueueLocation& location, QStringList& queue)
             return;
         throw;
     }
+    prepareSave(location, queue);
+    commitSave(location);
+}
+
+void QueueStore::prepareSave(const QueueLocation& location, const QStringList& lines)
+{
+    const FileNames names(location);
+    ensureLocked(names);
+    if (m_savedQueueUnread)
+        throw AppError(QStringLiteral("Nie odczytano jeszcze pliku %1.").arg(names.saved));
     settleFold(names);
-    FileOps::write(names.temp, QueueFile::serialize(queue, location.utf8));
+    FileOps::createNew(names.temp, QueueFile::serialize(lines, location.utf8));
+}
+
+void QueueStore::commitSave(const QueueLocation& location)
+{
+    const FileNames names(location);
     FileOps::rename(names.temp, names.saved);
-    // The folder is not flushed: lines join the queue only through a fold, which flushes it,
-    // so a power cut that undoes this rename can bring back printed or cleared lines, never
-    // lose one. The flush would double the cost of every change.
+    FileOps::syncFolder(names.folder);
+}
+
+void QueueStore::discardSave(const QueueLocation& location)
+{
+    removeQuietly(FileNames(location).temp); // a stale one goes before the next save anyway
 }
 
 void QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue)
 {
+    ensureLocked(names);
     readUnreadSavedQueue(names, utf8, queue);
     settleFold(names);
     if (FileOps::exists(names.taken))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filelock.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,10 @@ struct QueueLocation {
 // mirrors the queue after every change, so a crash, a kill or a power cut loses no label, and
 // no label is queued twice:
 //
+// - One process at a time works on a folder's queue: every operation first takes (or keeps) an
+//   flock on "zelk.nal.lock" in the buffer folder, whatever the user or environment of the
+//   processes involved. While another process holds it, every operation raises AppError and
+//   touches nothing, and the saved-queue file counts as not read yet.
 // - A buffer is taken by renaming it to "<buffer>.taken" while holding its lock; a writer
 //   that locks the file, and checks after locking that the name still names the file it
 //   opened, then writes into a new buffer. A buffer whose lock a writer holds is left for the
@@ -23,7 +29,10 @@ struct QueueLocation {
 //   is renamed over "zelk.nal". A fold file found beside its taken file never committed and is
 //   discarded; one found alone replaces "zelk.nal". A taken file left over is read like a
 //   buffer.
-// - Any other change writes "zelk.nal.tmp", flushes it and renames it over "zelk.nal".
+// - Any other change writes "zelk.nal.tmp", flushes it, renames it over "zelk.nal" and flushes
+//   the folder. Printing prepares that file before a sheet goes out and puts it in place as soon
+//   as the sheet has been accepted, so only a rename and a flush lie between the two.
+// - No file of the folder is read or written through a symbolic link (see FileOps).
 //
 // Every failure raises AppError and changes neither the queue nor the files in a way that
 // loses or doubles a line.
@@ -48,14 +57,27 @@ public:
     // empty queue leaves it as it is.
     void save(const QueueLocation& location, QStringList& queue);
 
+    // The saved-queue file in two steps, for a change that must land the moment something else
+    // succeeds: prepareSave writes and flushes `lines` beside the file, commitSave puts them in
+    // place (a rename and a folder flush), discardSave drops them.
+    void prepareSave(const QueueLocation& location, const QStringList& lines);
+    void commitSave(const QueueLocation& location);
+    void discardSave(const QueueLocation& location);
+
+    // Takes the queue lock of the location's folder, or keeps it; false while another process
+    // holds it. A lock file that cannot be opened raises AppError.
+    bool lock(const QueueLocation& location);
+
     // The names of the files beside the buffer and the saved-queue file.
     struct FileNames;
 
 private:
+    void ensureLocked(const FileNames& names);
     void takeFiles(const FileNames& names, bool utf8, QStringList& queue);
     void readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue);
     QStringList readSavedQueue(const FileNames& names, bool utf8);
 
-    bool m_savedQueueUnread = false;
+    bool m_savedQueueUnread = true;
     QString m_lastTakeError;
+    FileLock m_lock;
 };

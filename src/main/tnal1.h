@@ -30,6 +30,9 @@ class QSystemTrayIcon;
 struct LabelQueue {
     QStringList ListaLini;
     QList<TNalepka> ListaNal;
+    // During a print run: the lines at the front whose sheets a printer has accepted. They are
+    // out of the saved-queue file already and leave the queue when the run ends.
+    int printed = 0;
 };
 
 // The settings converted to layout pixels.
@@ -94,9 +97,14 @@ public:
     void Zamknijprogram1Click();
     void KasujObiekty();
 
-    // Closing. Each returns the answer of its message: true when the program goes on closing.
+    // The end of the session: saves the queue; true when the session may end (the program then
+    // closes without a question).
     bool CanCloseComp();
-    bool CloseNow();
+    // The close request of another program and the termination signals: the queue is saved and
+    // the program ends, whatever box is open. A failed save is reported on standard error and
+    // the program ends all the same: the lines are in the saved-queue file as last saved, or
+    // still in the buffer.
+    void CloseNow();
 
     // The count hint of the tray icon.
     QString hint() const;
@@ -178,7 +186,8 @@ private:
     void buildTray();
     bool FormClose(); // true: the window closes
     bool saveBeforeClosing();
-    int printAttempt(int IloscNalepek, bool demo); // the labels of the sheets that were sent
+    void printAttempt(int IloscNalepek, bool demo);
+    void endSheet(int sheetEnd, bool demo);
     void applyPrinterSettings();
     bool askYesNo(const QString& question);
     QString printerSettingsFile() const;

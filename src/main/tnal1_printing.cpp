@@ -19,28 +19,34 @@ QString jobTitle()
     return QStringLiteral("ZELK - Kody kreskowe");
 }
 
+// The saved queue could not record a sheet, before it went out or after: the run stops and
+// says why.
+class SheetNotRecorded : public AppError {
+public:
+    using AppError::AppError;
+};
+
 } // namespace
 
 void TNal1::DrukujStrone(int IloscNalepek, bool demo)
 {
     // A tick that came during the questions would start a second run inside this one.
     const QScopedValueRollback running(printRunInProgress, true);
-    int sent = printAttempt(IloscNalepek, demo);
+    printAttempt(IloscNalepek, demo);
     if (demo)
         return;
     const bool asking = !settings.BezWyswB;
     while (asking && askYesNo(QStringLiteral("Czy powtórzyć wydruk?")))
-        sent = printAttempt(IloscNalepek, demo);
-    takePrintedOffQueue(sent, asking);
+        printAttempt(IloscNalepek, demo);
+    takePrintedOffQueue(std::exchange(queue.printed, 0), asking);
 }
 
-int TNal1::printAttempt(int IloscNalepek, bool demo)
+void TNal1::printAttempt(int IloscNalepek, bool demo)
 {
     MorvalenDefaultPrinter& installed = printer();
     if (m_services.printers)
         m_services.printers->setFileFolder(paths.FilePath + QStringLiteral("wydruki/"));
     const int perSheet = settings.labelsPerSheet();
-    int sent = 0; // records on the sheets that reached the printer
     try {
         applyPrinterSettings();
         int page = 1;
@@ -49,8 +55,7 @@ int TNal1::printAttempt(int IloscNalepek, bool demo)
         const int ppiSzerN = roundHalfEven(geometry.PixSzerN * korppi);
         for (int k = 0; k <= IloscNalepek; ++k) {
             if (k >= perSheet * page) {
-                installed.endDoc();
-                sent = k;
+                endSheet(k, demo);
                 // Only full sheets follow the first.
                 if (queue.ListaNal.size() - k < perSheet)
                     break;
@@ -61,10 +66,12 @@ int TNal1::printAttempt(int IloscNalepek, bool demo)
             }
             DrukujNalepke(k, ppiSzerN, korppi, demo);
         }
-        if (installed.printing()) {
-            installed.endDoc();
-            sent = IloscNalepek + 1;
-        }
+        if (installed.printing())
+            endSheet(IloscNalepek + 1, demo);
+    } catch (const SheetNotRecorded& error) {
+        if (installed.printing())
+            installed.abort();
+        m_guard.report(error.text());
     } catch (const PrinterError&) {
         if (installed.printing())
             installed.abort();
@@ -74,7 +81,37 @@ int TNal1::printAttempt(int IloscNalepek, bool demo)
     } catch (const std::exception& error) {
         DlugiNapis(QString::fromLocal8Bit(error.what()));
     }
-    return sent;
+}
+
+// Ends the sheet of the records before `sheetEnd`. The saved queue without them is written
+// before the sheet goes out and put in place the moment the printer has accepted it, so that
+// a crash at any point leaves every label either on paper or in the saved queue, never both.
+void TNal1::endSheet(int sheetEnd, bool demo)
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (demo) {
+        installed.endDoc();
+        return;
+    }
+    const int printedFront = qMax(queue.printed, sheetEnd);
+    try {
+        queueStore.prepareSave(queueLocation(), queue.ListaLini.mid(printedFront));
+    } catch (const AppError& error) {
+        throw SheetNotRecorded(error.text());
+    }
+    bool accepted = false;
+    try {
+        installed.endDoc([&] {
+            accepted = true;
+            queue.printed = printedFront;
+            queueStore.commitSave(queueLocation());
+        });
+    } catch (const AppError& error) {
+        if (accepted)
+            throw SheetNotRecorded(error.text());
+        queueStore.discardSave(queueLocation());
+        throw;
+    }
 }
 
 void TNal1::applyPrinterSettings()
@@ -102,7 +139,8 @@ void TNal1::takePrintedOffQueue(int count, bool asked)
 {
     queue.ListaNal.remove(0, qMin<qsizetype>(count, queue.ListaNal.size()));
     queue.ListaLini.remove(0, qMin<qsizetype>(count, queue.ListaLini.size()));
-    queueChanged();
+    if (count > 0)
+        queueChanged(); // the sheets' commits wrote the same already; this settles a failed one
     if (queue.ListaLini.isEmpty()) {
         setHint(QStringLiteral("Liczba kodów w buforze: 0"));
         Timer1.start();

@@ -3,6 +3,7 @@
 
 #include "main/texts.h"
 
+#include <cstdio>
 #include <QLabel>
 #include <QScrollArea>
 
@@ -139,10 +140,19 @@ bool TNal1::CanCloseComp()
     return true;
 }
 
-bool TNal1::CloseNow()
+void TNal1::CloseNow()
 {
-    if (!CanCloseComp())
-        return false;
-    close();
-    return true;
+    try {
+        SaveNal();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr,
+                     "zelk_nal: %s\nzelk_nal: Naklejki z kolejki pozostają w pliku zelk.nal "
+                     "(w stanie z ostatniego udanego zapisu) albo w pliku bufora.\n",
+                     error.what());
+    }
+    state.zamknij = true;
+    // While the close question is open the window is closing already and refuses a second
+    // close; the program ends all the same.
+    if (!close())
+        emit closed();
 }

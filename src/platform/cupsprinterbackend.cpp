@@ -1,14 +1,15 @@
 #include "platform/cupsprinterbackend.h"
 
 #include "platform/devmode.h"
+#include "platform/fileops.h"
 #include "platform/pdfdocument.h"
 
 #include <cups/cups.h>
 #include <functional>
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 namespace {
@@ -174,32 +175,39 @@ void submitToCups(const QString& queue, const QString& fileName, const QString& 
         throw PrinterError(QString::fromUtf8(cupsLastErrorString()));
 }
 
-// "<title> <date> <time> strona <sheet>.pdf", made unique in the folder.
-QString outputFileName(const QString& folder, const QString& title, int sheet)
+// "<title> <date> <time> strona <sheet>", the name of a sheet's PDF file without its suffix.
+QString outputStem(const QString& title, int sheet)
 {
-    QString base = title +
+    QString stem = title +
                    QDateTime::currentDateTime().toString(QStringLiteral(" yyyy-MM-dd HH.mm.ss")) +
                    QStringLiteral(" strona %1").arg(sheet);
-    base.replace(QLatin1Char('/'), QLatin1Char('_'));
-    QString name = folder + base + QStringLiteral(".pdf");
-    for (int copy = 2; QFile::exists(name); ++copy)
-        name = folder + base + QStringLiteral(" (%1).pdf").arg(copy);
-    return name;
+    return stem.replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
+// The sheet is drawn into memory; when it ends, it lands whole and flushed in the folder under
+// a name no other file has, so the sheet counts as printed only once its file is complete.
 std::unique_ptr<PrintDocument> fileDocument(const QString& folder, const PrintSettings& settings,
                                             const QString& title, int sheet)
 {
-    if (!QDir().mkpath(folder))
-        throw PrinterError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
-    auto file = std::make_unique<QSaveFile>(outputFileName(folder, title, sheet));
-    if (!file->open(QIODevice::WriteOnly))
-        throw PrinterError(file->errorString());
-    return std::make_unique<PdfDocument>(std::move(file), settings, title, [](QFileDevice& file) {
-        auto& saveFile = static_cast<QSaveFile&>(file);
-        if (!saveFile.commit())
-            throw PrinterError(saveFile.errorString());
-    });
+    auto pdf = std::make_unique<QBuffer>();
+    pdf->open(QIODevice::WriteOnly);
+    const QString stem = outputStem(title, sheet);
+    return std::make_unique<PdfDocument>(
+        std::move(pdf), settings, title,
+        [folder, stem](QIODevice& pdf, const std::function<void()>& accepted) {
+            bool created = false;
+            try {
+                FileOps::createUnique(folder, stem, QStringLiteral(".pdf"),
+                                      static_cast<QBuffer&>(pdf).data(), [&] {
+                                          created = true;
+                                          accepted();
+                                      });
+            } catch (const AppError& error) {
+                if (created)
+                    throw;
+                throw PrinterError(error.text()); // the sheet never reached the folder
+            }
+        });
 }
 
 std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSettings& settings,
@@ -209,12 +217,15 @@ std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSet
         std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/zelk_nal-XXXXXX.pdf"));
     if (!file->open())
         throw PrinterError(file->errorString());
-    return std::make_unique<PdfDocument>(std::move(file), settings, title,
-                                         [queue, title, settings](QFileDevice& file) {
-                                             if (!file.flush())
-                                                 throw PrinterError(file.errorString());
-                                             submitToCups(queue, file.fileName(), title, settings);
-                                         });
+    return std::make_unique<PdfDocument>(
+        std::move(file), settings, title,
+        [queue, title, settings](QIODevice& pdf, const std::function<void()>& accepted) {
+            auto& file = static_cast<QTemporaryFile&>(pdf);
+            if (!file.flush())
+                throw PrinterError(file.errorString());
+            submitToCups(queue, file.fileName(), title, settings);
+            accepted();
+        });
 }
 
 } // namespace

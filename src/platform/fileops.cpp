@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <QDir>
 #include <QFile>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,11 +18,6 @@ QByteArray native(const QString& path)
     return QFile::encodeName(path);
 }
 
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 [[noreturn]] void fail(const QString& what, const QString& reason)
 {
     throw AppError(QStringLiteral("%1: %2.").arg(what, reason));
@@ -29,7 +25,7 @@ QString systemReason(int error)
 
 [[noreturn]] void fail(const QString& what, int error)
 {
-    fail(what, systemReason(error));
+    fail(what, FileOps::reason(error));
 }
 
 // Closes the descriptor when it goes out of scope.
@@ -64,7 +60,20 @@ private:
 // Opening with O_NONBLOCK keeps a FIFO in place of the file from blocking the program.
 Descriptor openForReading(const QString& path)
 {
-    return Descriptor(::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    return Descriptor(
+        ::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+}
+
+// Taking the buffer renames it within its folder, which the folder's permissions decide.
+QString renameNotAllowed()
+{
+    return QStringLiteral("brak uprawnień (przejęcie pliku wymaga prawa zapisu do folderu, a w "
+                          "folderze z bitem sticky także bycia właścicielem pliku lub folderu)");
+}
+
+QString notARegularFile()
+{
+    return QStringLiteral("to nie jest zwykły plik");
 }
 
 bool isRegularFile(int fd)
@@ -94,7 +103,7 @@ bool writeAll(int fd, QByteArrayView bytes)
 bool FileOps::exists(const QString& path)
 {
     struct stat status {};
-    return ::stat(native(path).constData(), &status) == 0;
+    return ::lstat(native(path).constData(), &status) == 0;
 }
 
 QByteArray FileOps::read(const QString& path)
@@ -104,7 +113,7 @@ QByteArray FileOps::read(const QString& path)
     if (!file.valid())
         fail(what, errno);
     if (!isRegularFile(file.fd()))
-        fail(what, QStringLiteral("to nie jest zwykły plik"));
+        fail(what, notARegularFile());
     QByteArray bytes;
     char chunk[1 << 16];
     for (;;) {
@@ -119,11 +128,12 @@ QByteArray FileOps::read(const QString& path)
     }
 }
 
-void FileOps::write(const QString& path, QByteArrayView bytes)
+void FileOps::createNew(const QString& path, QByteArrayView bytes)
 {
     const QString what = QStringLiteral("Nie można zapisać pliku %1").arg(path);
-    Descriptor file(
-        ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    remove(path);
+    Descriptor file(::open(native(path).constData(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (!file.valid())
         fail(what, errno);
     int error = 0;
@@ -135,6 +145,76 @@ void FileOps::write(const QString& path, QByteArrayView bytes)
         ::unlink(native(path).constData());
         fail(what, error);
     }
+}
+
+namespace {
+
+QString uniqueName(const QString& stem, const QString& suffix, int copy)
+{
+    return copy == 1 ? stem + suffix : stem + QStringLiteral(" (%1)").arg(copy) + suffix;
+}
+
+// An unnamed file in the folder, written and flushed, then linked under the first free name.
+// Returns the name, or empty when the file system cannot make unnamed files.
+QString linkUnnamed(int folder, const QString& stem, const QString& suffix, QByteArrayView bytes,
+                    const QString& what)
+{
+    Descriptor file(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644));
+    if (!file.valid() && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+        return {};
+    if (!file.valid() || !writeAll(file.fd(), bytes) || ::fsync(file.fd()) != 0)
+        fail(what, errno);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd());
+    for (int copy = 1;; ++copy) {
+        const QString name = uniqueName(stem, suffix, copy);
+        if (::linkat(AT_FDCWD, self.constData(), folder, native(name).constData(),
+                     AT_SYMLINK_FOLLOW) == 0)
+            return name;
+        if (errno == ENOENT && copy == 1)
+            return {}; // no /proc: name the file from the start instead
+        if (errno != EEXIST)
+            fail(what, errno);
+    }
+}
+
+// A file created under the first free name, then written and flushed.
+QString createNamed(int folder, const QString& stem, const QString& suffix, QByteArrayView bytes,
+                    const QString& what)
+{
+    for (int copy = 1;; ++copy) {
+        const QString name = uniqueName(stem, suffix, copy);
+        Descriptor file(::openat(folder, native(name).constData(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        if (!file.valid() && errno == EEXIST)
+            continue;
+        if (file.valid() && writeAll(file.fd(), bytes) && ::fsync(file.fd()) == 0)
+            return name;
+        const int error = errno;
+        if (file.valid())
+            ::unlinkat(folder, native(name).constData(), 0);
+        fail(what, error);
+    }
+}
+
+} // namespace
+
+QString FileOps::createUnique(const QString& folder, const QString& stem, const QString& suffix,
+                              QByteArrayView bytes, const std::function<void()>& created)
+{
+    const QString what = QStringLiteral("Nie można zapisać pliku w folderze %1").arg(folder);
+    if (::mkdir(native(folder).constData(), 0755) != 0 && errno != EEXIST)
+        fail(what, errno);
+    Descriptor directory(
+        ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!directory.valid())
+        fail(what, errno);
+    QString name = linkUnnamed(directory.fd(), stem, suffix, bytes, what);
+    if (name.isEmpty())
+        name = createNamed(directory.fd(), stem, suffix, bytes, what);
+    created();
+    if (::fsync(directory.fd()) != 0 && errno != EINVAL)
+        fail(what, errno);
+    return QDir(folder).filePath(name);
 }
 
 void FileOps::rename(const QString& from, const QString& to)
@@ -159,10 +239,40 @@ void FileOps::syncFolder(const QString& folder)
 
 bool FileOps::renameWhenUnlocked(const QString& path, const QString& newPath)
 {
+    const QString what = QStringLiteral("Nie można przejąć pliku %1").arg(path);
     Descriptor file = openForReading(path);
-    if (!file.valid() || !isRegularFile(file.fd()))
+    if (!file.valid() && errno == ENOENT)
         return false;
+    if (!file.valid())
+        fail(what, errno);
+    if (!isRegularFile(file.fd()))
+        fail(what, notARegularFile());
     if (::flock(file.fd(), LOCK_EX | LOCK_NB) != 0)
         return false;
-    return ::rename(native(path).constData(), native(newPath).constData()) == 0;
+    if (::rename(native(path).constData(), native(newPath).constData()) != 0)
+        fail(what, errno == EPERM || errno == EACCES ? renameNotAllowed() : reason(errno));
+    return true;
+}
+
+QString FileOps::reason(int error)
+{
+    switch (error) {
+    case ELOOP:
+        return QStringLiteral("to jest dowiązanie symboliczne");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("brak uprawnień");
+    case ENOENT:
+        return QStringLiteral("nie ma takiego pliku ani folderu");
+    case ENOSPC:
+        return QStringLiteral("brak miejsca na dysku");
+    case EROFS:
+        return QStringLiteral("system plików jest tylko do odczytu");
+    case EISDIR:
+        return QStringLiteral("to jest folder");
+    case ENOTDIR:
+        return QStringLiteral("to nie jest folder");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
 }

@@ -1,21 +1,36 @@
 #pragma once
 
+#include <functional>
 #include <QByteArray>
 #include <QString>
 
 // The file operations that the label queue's crash safety rests on, done directly on the
-// system so that each step is known to have reached the disk. Failures raise AppError with a
-// text that names the file and gives the system's reason.
+// system so that each step is known to have reached the disk. The buffer folder may be
+// writable by other accounts, so no operation follows a symbolic link: a link counts as a file
+// of its own, is never read or written through, and a file is created only where none stands.
+// Failures raise AppError with a text that names the file and gives the reason in Polish.
 namespace FileOps {
 
+// Whether an entry of that name exists (a link counts, whatever it points to).
 bool exists(const QString& path);
 
 // Reads the whole of a regular file.
 QByteArray read(const QString& path);
 
-// Creates or truncates `path`, writes `bytes` and flushes them to the disk. A failed write
-// removes the file again, so it suits temporary files only.
-void write(const QString& path, QByteArrayView bytes);
+// Creates `path` anew (an entry left there is removed first, a link included), writes `bytes`
+// and flushes them to the disk; mode 0644 at most. A failed write removes the file again, so
+// it suits temporary files only.
+void createNew(const QString& path, QByteArrayView bytes);
+
+// Creates a new file in `folder` (created when missing) holding `bytes`, named `stem` +
+// `suffix`, or `stem` + " (2)" + `suffix` and so on when that name is taken, and flushes it and
+// the folder to the disk. The file appears whole under its name or not at all where the file
+// system allows (O_TMPFILE); it never replaces or writes through anything. `created` runs as
+// soon as the flushed file stands under its name, before the folder is flushed. Returns the
+// file's path.
+QString createUnique(
+    const QString& folder, const QString& stem, const QString& suffix, QByteArrayView bytes,
+    const std::function<void()>& created = [] {});
 
 // Renames `from` to `to`, replacing `to`.
 void rename(const QString& from, const QString& to);
@@ -26,10 +41,13 @@ void remove(const QString& path);
 // Flushes the folder's entries (creations, renames, removals) to the disk.
 void syncFolder(const QString& folder);
 
-// Renames `path` to `newPath` while holding the file's advisory lock (flock), so that no writer
-// that locks the file is writing into it at that moment. Returns false and leaves the file
-// where it is when a writer holds the lock, when it is not a regular file, or when it cannot
-// be opened or renamed.
+// Renames the regular file `path` to `newPath` while holding its advisory lock (flock), so that
+// no writer that locks the file is writing into it at that moment. Returns false and leaves the
+// file where it is when a writer holds the lock or the file has gone meanwhile. A link, a FIFO, a
+// folder, a file that cannot be opened or renamed raise AppError naming it and the reason.
 bool renameWhenUnlocked(const QString& path, const QString& newPath);
+
+// The reason for a system error number, in Polish where the program knows the case.
+QString reason(int error);
 
 } // namespace FileOps

@@ -1,12 +1,11 @@
 #include "platform/instancechannel.h"
 
-#include <fcntl.h>
+#include "platform/apperror.h"
+#include "platform/userfolder.h"
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,34 +24,19 @@ InstanceChannel::InstanceChannel(QString directory, QObject* parent)
 {
 }
 
-InstanceChannel::~InstanceChannel()
-{
-    if (m_lockFd >= 0)
-        ::close(m_lockFd);
-}
+InstanceChannel::~InstanceChannel() = default;
 
 QString InstanceChannel::defaultDirectory()
 {
-    // Qt creates the runtime folder with owner-only permissions when it is missing.
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return UserFolder::forInstanceChannel();
 }
 
 bool InstanceChannel::tryLock()
 {
-    QDir().mkpath(m_directory);
-    const QByteArray path = QFile::encodeName(QDir(m_directory).filePath(kLockName));
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return true; // without a lock file the window-title test alone decides
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return false;
-    }
-    m_lockFd = fd;
-    return true;
+    return m_lock.tryLock(QDir(m_directory).filePath(kLockName), 0600);
 }
 
-bool InstanceChannel::listen(std::function<bool()> closeNow)
+void InstanceChannel::listen(std::function<bool()> closeNow)
 {
     m_closeNow = std::move(closeNow);
     const QString path = QDir(m_directory).filePath(kSocketName);
@@ -60,7 +44,9 @@ bool InstanceChannel::listen(std::function<bool()> closeNow)
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &InstanceChannel::serveConnection);
-    return m_server->listen(path);
+    if (!m_server->listen(path))
+        throw AppError(QStringLiteral("Nie można przyjmować poleceń na gnieździe %1: %2.")
+                           .arg(path, m_server->errorString()));
 }
 
 void InstanceChannel::serveConnection()

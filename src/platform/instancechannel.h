@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filelock.h"
+
 #include <functional>
 #include <QObject>
 #include <QString>
@@ -7,9 +9,9 @@
 class QLocalServer;
 
 // Marks the running copy of the program for the current user and carries the close request
-// from `zelk_nal --close` to it. The lock is an flock on a file in the user's runtime folder
+// from `zelk_nal --close` to it. The lock is an flock on a file in the user's private folder
 // (released by the kernel however the process ends); the request travels over a local socket
-// in the same owner-only folder.
+// in the same folder. Failures to set either up raise AppError.
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:
@@ -22,7 +24,7 @@ public:
     bool tryLock();
 
     // Serves close requests; `closeNow` answers whether the program is closing.
-    bool listen(std::function<bool()> closeNow);
+    void listen(std::function<bool()> closeNow);
 
     enum class CloseResult { Closed, Refused, NotRunning };
     static CloseResult requestClose(const QString& directory = defaultDirectory());
@@ -31,7 +33,7 @@ private:
     void serveConnection();
 
     QString m_directory;
-    int m_lockFd = -1;
+    FileLock m_lock;
     QLocalServer* m_server = nullptr;
     std::function<bool()> m_closeNow;
 };

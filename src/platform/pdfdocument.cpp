@@ -2,7 +2,7 @@
 
 #include <QPdfWriter>
 
-PdfDocument::PdfDocument(std::unique_ptr<QFileDevice> file, const PrintSettings& settings,
+PdfDocument::PdfDocument(std::unique_ptr<QIODevice> file, const PrintSettings& settings,
                          const QString& title, Finish finish)
     : m_file(std::move(file))
     , m_writer(std::make_unique<QPdfWriter>(m_file.get()))
@@ -24,10 +24,10 @@ PdfDocument::~PdfDocument()
         m_painter.end();
 }
 
-void PdfDocument::end()
+void PdfDocument::end(const std::function<void()>& accepted)
 {
     m_painter.end();
-    m_finish(*m_file);
+    m_finish(*m_file, accepted);
 }
 
 void PdfDocument::abort()

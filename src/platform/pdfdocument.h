@@ -5,28 +5,28 @@
 
 #include <functional>
 #include <memory>
-#include <QFileDevice>
+#include <QIODevice>
 #include <QPainter>
 
 class QPdfWriter;
 
-// One page painted into a PDF file at the printer's resolution, origin at the corner of the
-// printable area. Ending it finishes the file and hands it on; aborting it (or destroying it
-// before it ended) discards the file.
+// One page painted as PDF into a device (a file or memory) at the printer's resolution, origin
+// at the corner of the printable area. Ending it finishes the PDF and hands it on; aborting it
+// (or destroying it before it ended) discards the device.
 class PdfDocument : public PrintDocument {
 public:
-    using Finish = std::function<void(QFileDevice& file)>;
+    using Finish = std::function<void(QIODevice& file, const std::function<void()>& accepted)>;
 
-    PdfDocument(std::unique_ptr<QFileDevice> file, const PrintSettings& settings,
+    PdfDocument(std::unique_ptr<QIODevice> file, const PrintSettings& settings,
                 const QString& title, Finish finish);
     ~PdfDocument() override;
 
     QPainter& painter() override { return m_painter; }
-    void end() override;
+    void end(const std::function<void()>& accepted) override;
     void abort() override;
 
 private:
-    std::unique_ptr<QFileDevice> m_file;
+    std::unique_ptr<QIODevice> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
     Finish m_finish;

@@ -45,7 +45,8 @@ public:
 
     // `sheet` numbers the documents of one print run (a file printer puts it in the file name).
     void beginDoc(const QString& title, int sheet = 1);
-    void endDoc();
+    // Ends the document; `accepted` runs the moment the printer has the job (see PrintDocument).
+    void endDoc(const std::function<void()>& accepted = [] {});
     void abort();
     bool printing() const { return m_document != nullptr; }
     QPainter& canvas();

@@ -2,6 +2,7 @@
 
 #include "platform/apperror.h"
 
+#include <functional>
 #include <memory>
 #include <QByteArray>
 #include <QList>
@@ -33,8 +34,11 @@ public:
     virtual ~PrintDocument() = default;
     // Paints on the page at the printer's resolution, origin at the corner of the printable area.
     virtual QPainter& painter() = 0;
-    // Sends the job to the printer. Failures raise PrinterError.
-    virtual void end() = 0;
+    // Sends the job to the printer and calls `accepted` the moment the printer has it (a print
+    // queue gave the job its number, a file stands complete under its name), before any work
+    // that only makes that last, so that the caller's own record follows at once. Failures
+    // before that point raise PrinterError; what `accepted` raises passes through.
+    virtual void end(const std::function<void()>& accepted) = 0;
     // Discards what was drawn.
     virtual void abort() = 0;
 };

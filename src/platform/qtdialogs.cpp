@@ -1,8 +1,9 @@
 #include "platform/qtdialogs.h"
 
 #include "platform/picturedialog.h"
-#include <memory>
 
+#include <cstdio>
+#include <memory>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -39,6 +40,10 @@ QMessageBox* messageBox(const Message& message)
 
 MessageAnswer QtDialogs::message(const Message& message)
 {
+    if (m_stopped) {
+        std::fprintf(stderr, "zelk_nal: %s\n", qUtf8Printable(message.text));
+        return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+    }
     const std::unique_ptr<QMessageBox> box(messageBox(message));
     const int pressed = box->exec();
     if (message.buttons == MessageButtons::Ok)
@@ -48,6 +53,8 @@ MessageAnswer QtDialogs::message(const Message& message)
 
 void QtDialogs::notify(const Message& message)
 {
+    if (m_stopped)
+        return;
     QMessageBox* box = messageBox(message);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);

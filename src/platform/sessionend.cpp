@@ -61,6 +61,5 @@ void SessionEnd::signalArrived()
 {
     char byte;
     [[maybe_unused]] ssize_t read = ::read(signalPipe[0], &byte, 1);
-    if (m_canEnd())
-        emit terminated();
+    emit terminated();
 }

@@ -6,9 +6,9 @@
 class QSessionManager;
 class QSocketNotifier;
 
-// The end of the user's session: the session manager's commit-data request and the signals
-// SIGTERM, SIGHUP and SIGINT. Both ask `canEnd` (which saves the queue and answers whether
-// the session may end); a signal whose answer is yes is followed by `terminated`.
+// The end of the user's session and of the process: the session manager's commit-data request
+// asks `canEnd` (which saves the queue and answers whether the session may end); the signals
+// SIGTERM, SIGHUP and SIGINT are turned into `terminated`, delivered by the event loop.
 class SessionEnd : public QObject {
     Q_OBJECT
 public:

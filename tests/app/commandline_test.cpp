@@ -19,7 +19,7 @@ ProgramRun runWithoutDisplay(const QStringList& arguments)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), runtime.path());
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(ZELK_PROGRAM), arguments);

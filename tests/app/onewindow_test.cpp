@@ -87,7 +87,7 @@ TEST(CloseRequest, ReachesTheRunningCopyAndReportsItsAnswer)
     InstanceChannel running(dir.path());
     ASSERT_TRUE(running.tryLock());
     bool willClose = false;
-    ASSERT_TRUE(running.listen([&] { return willClose; }));
+    running.listen([&] { return willClose; });
     // The answer comes from this process's own event loop, so ask from a thread.
     auto ask = [&] {
         std::atomic<bool> answered = false;

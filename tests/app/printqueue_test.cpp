@@ -58,7 +58,7 @@ protected:
     int run(QString* errors = nullptr) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), runtimeFolder());
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));

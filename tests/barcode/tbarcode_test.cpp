@@ -7,12 +7,6 @@
 #include <QImage>
 #include <QPainter>
 
-// For readable failures.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 TBarcode barcode(const QString& text, int modul = 2, double ratio = 3.0)

@@ -35,11 +35,5 @@ protected:
     FixedTextMetrics* metrics = nullptr;
 };
 
-// For readable failures.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 // Whether every pixel of the rectangle is white.
 bool isWhite(const QImage& image, const QRect& area);

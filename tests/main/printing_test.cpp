@@ -1,7 +1,10 @@
+#include "fulldisk.h"
+#include "main/queuefile.h"
 #include "main/texts.h"
 #include "platform/devmode.h"
 #include "printingfixture.h"
 
+#include <QFile>
 #include <QLabel>
 
 namespace {
@@ -52,6 +55,13 @@ protected:
     }
 
     QString firstQueued() const { return window->queue.ListaLini.value(0); }
+
+    QStringList savedQueue() const
+    {
+        QFile saved(window->paths.FilePath + QStringLiteral("zelk.nal"));
+        EXPECT_TRUE(saved.open(QIODevice::ReadOnly));
+        return QueueFile::parse(saved.readAll(), true);
+    }
 
     RecordingPrinterBackend backend;
 };
@@ -166,6 +176,50 @@ TEST_F(Printing, OnlyTheSheetsThatWereSentLeaveTheQueue)
     EXPECT_EQ(dialogs.shown(), (QList<Message>{nextQuestion, noPrinter, repeatQuestion}));
     EXPECT_EQ(window->queue.ListaLini.size(), 24);
     EXPECT_EQ(firstQueued(), identifier(24) + "|II 24");
+}
+
+// What a kill at each question would leave: the saved queue holds exactly the labels that no
+// printer has accepted, while the run still holds every record for a repetition.
+TEST_F(Printing, EachSentSheetLeavesTheSavedQueueAtOnce)
+{
+    compose(48);
+    window->queueChanged();
+    const QStringList all = window->queue.ListaLini;
+    QList<QStringList> savedAtEachQuestion;
+    dialogs.whileAsked = [&](const Message&) {
+        savedAtEachQuestion << savedQueue();
+        EXPECT_EQ(window->queue.ListaNal.size(), 48);
+    };
+    for (auto answer :
+         {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No})
+        dialogs.answer(answer);
+    printQueue();
+
+    EXPECT_EQ(savedAtEachQuestion, (QList<QStringList>{all.mid(24), {}, {}, {}}))
+        << "after the first sheet, after both, and during the repetition of both";
+    EXPECT_EQ(sentSheets().size(), 4);
+    EXPECT_TRUE(window->queue.ListaLini.isEmpty());
+    EXPECT_TRUE(savedQueue().isEmpty());
+}
+
+TEST_F(Printing, ASheetTheSavedQueueCannotRecordIsNotPrinted)
+{
+    window->settings.BezWyswB = true;
+    compose(48);
+    window->queueChanged();
+    {
+        const FullDisk full(100); // the saved queue without the first sheet no longer fits
+        window->guard().run([this] { printQueue(); });
+    }
+    EXPECT_TRUE(sentSheets().isEmpty());
+    ASSERT_EQ(backend.documents.size(), 1u);
+    EXPECT_EQ(backend.documents[0].state, RecordedDocument::Aborted);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Nie można zapisać pliku " +
+                                                   window->paths.FilePath + "zelk.nal.tmp"))
+        << qPrintable(dialogs.shown()[0].text);
+    EXPECT_EQ(window->queue.ListaLini.size(), 48);
+    EXPECT_EQ(savedQueue().size(), 48);
 }
 
 TEST_F(Printing, WithoutAPrinterNothingIsPrintedOrTakenOff)

@@ -85,8 +85,8 @@ TEST_F(QueueWindow, ASaveThatFailsIsReportedAndTheProgramStays)
     ASSERT_TRUE(QDir(bufferDir()).removeRecursively());
     EXPECT_FALSE(window->CanCloseComp());
     EXPECT_FALSE(window->state.zamknij);
-    const Message failure{"Nie można zapisać pliku " + savedQueue() +
-                              ".tmp: No such file or directory.",
+    const Message failure{"Nie można otworzyć pliku blokady " + savedQueue() +
+                              ".lock: nie ma takiego pliku ani folderu.",
                           Texts::appTitle(), MessageButtons::Ok, MessageIcon::Error};
     EXPECT_EQ(dialogs.shown(), QList<Message>{failure});
     EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 2));

@@ -1,3 +1,4 @@
+#include "fulldisk.h"
 #include "labellines.h"
 #include "main/queuefile.h"
 #include "main/queuestore.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -37,10 +39,14 @@ protected:
         EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << qPrintable(path);
         return QueueFile::parse(in.readAll(), true);
     }
+    // The folder's files but the queue lock, which stays for good.
     QStringList files() const
     {
-        return QDir(m_dir.path())
-            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        QStringList names =
+            QDir(m_dir.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        names.removeOne(QStringLiteral("zelk.nal.lock"));
+        return names;
     }
 
     QTemporaryDir m_dir;
@@ -101,13 +107,21 @@ TEST_F(Store, ABufferLockedByAWriterWaitsForTheNextTick)
     EXPECT_EQ(queue, numberedLines(1, 2));
 }
 
-TEST_F(Store, ABufferThatIsNoRegularFileIsLeftAlone)
+TEST_F(Store, ABufferThatIsNoRegularFileIsReportedOnceAndLeftAlone)
 {
+    const QString notAFile =
+        "Nie można przejąć pliku " + file("naklejka.dat") + ": to nie jest zwykły plik.";
     ASSERT_TRUE(QDir().mkdir(file("naklejka.dat")));
-    store.take(location(), queue);
+    try {
+        store.take(location(), queue);
+        FAIL() << "a folder under the buffer's name is reported";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.text(), notAFile);
+    }
     ASSERT_TRUE(QDir().rmdir(file("naklejka.dat")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(file("naklejka.dat")).constData(), 0600), 0);
-    store.take(location(), queue); // must not block on the FIFO
+    EXPECT_NO_THROW(store.take(location(), queue))
+        << "must not block on the FIFO, nor report again";
     EXPECT_TRUE(queue.isEmpty());
     EXPECT_EQ(files(), QStringList{"naklejka.dat"});
 }
@@ -171,22 +185,22 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Store, AFoldThatCannotBeWrittenKeepsTheTakenFileAndReportsOnce)
 {
     write(file("naklejka.dat"), numberedLines(1, 3));
-    // A fold file that cannot be created: its name leads into a folder that does not exist.
-    ASSERT_TRUE(QFile::link(file("brak/fold"), file("zelk.nal.fold")));
-    try {
-        store.take(location(), queue);
-        FAIL() << "the failed write is reported";
-    } catch (const AppError& error) {
-        EXPECT_TRUE(error.text().startsWith("Nie można zapisać pliku " + file("zelk.nal.fold")))
-            << qPrintable(error.text());
+    {
+        const FullDisk full(48); // room for the buffer below, not for the fold file
+        try {
+            store.take(location(), queue);
+            FAIL() << "the failed write is reported";
+        } catch (const AppError& error) {
+            EXPECT_TRUE(error.text().startsWith("Nie można zapisać pliku " + file("zelk.nal.fold")))
+                << qPrintable(error.text());
+        }
+        EXPECT_TRUE(queue.isEmpty());
+        EXPECT_TRUE(QFile::exists(file("naklejka.dat.taken")));
+        EXPECT_FALSE(QFile::exists(file("zelk.nal.fold")));
+        write(file("naklejka.dat"), numberedLines(4, 5));
+        EXPECT_NO_THROW(store.take(location(), queue)) << "the same failure is not reported again";
+        EXPECT_TRUE(queue.isEmpty());
     }
-    EXPECT_TRUE(queue.isEmpty());
-    EXPECT_TRUE(QFile::exists(file("naklejka.dat.taken")));
-    write(file("naklejka.dat"), numberedLines(4, 5));
-    EXPECT_NO_THROW(store.take(location(), queue)) << "the same failure is not reported again";
-    EXPECT_TRUE(queue.isEmpty());
-
-    ASSERT_TRUE(QFile::remove(file("zelk.nal.fold")));
     store.take(location(), queue);
     EXPECT_EQ(queue, numberedLines(1, 5));
     EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 5));
@@ -200,8 +214,8 @@ TEST_F(Store, AFailedSaveKeepsTheQueueAndNamesTheFile)
         store.save(missing, queue);
         FAIL() << "the failed save is reported";
     } catch (const AppError& error) {
-        EXPECT_EQ(error.text(), "Nie można zapisać pliku " + file("brak/zelk.nal.tmp") +
-                                    ": No such file or directory.");
+        EXPECT_EQ(error.text(), "Nie można otworzyć pliku blokady " + file("brak/zelk.nal.lock") +
+                                    ": nie ma takiego pliku ani folderu.");
     }
     EXPECT_EQ(queue, numberedLines(1, 2));
 }
@@ -254,3 +268,62 @@ TEST_F(Store, TicksRacingAWriterQueueEveryLineOnce)
 }
 
 } // namespace
+
+// The buffer folder may be writable by other accounts: a link planted under any of the queue's
+// names is neither read nor written through, and what the program creates is 0644 at most.
+TEST_F(Store, NoLinkIsFollowedInTheBufferFolder)
+{
+    const QString secret = file("secret");
+    write(secret, numberedLines(1, 2));
+    ::chmod(QFile::encodeName(secret).constData(), 0600);
+    const QString elsewhere = file("elsewhere");
+    ASSERT_TRUE(QFile::link(secret, file("naklejka.dat")));
+    ASSERT_TRUE(QFile::link(secret, file("zelk.nal.tmp")));
+    ASSERT_TRUE(QFile::link(elsewhere, file("zelk.nal.fold")));
+    const mode_t umask = ::umask(0);
+
+    try {
+        store.take(location(), queue);
+        FAIL() << "a link as buffer is reported";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.text(), "Nie można przejąć pliku " + file("naklejka.dat") +
+                                    ": to jest dowiązanie symboliczne.");
+    }
+    queue = numberedLines(7, 8);
+    store.save(location(), queue);
+    ::umask(umask);
+
+    EXPECT_EQ(read(secret), numberedLines(1, 2)) << "nothing written through the .tmp link";
+    EXPECT_FALSE(QFile::exists(elsewhere)) << "nothing created through the .fold link";
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(7, 8)) << "nothing read through the buffer";
+    EXPECT_TRUE(QFileInfo(file("naklejka.dat")).isSymLink()) << "the buffer link is left alone";
+    for (const char* name : {"zelk.nal", "zelk.nal.lock"}) {
+        struct stat status {};
+        ASSERT_EQ(::lstat(QFile::encodeName(file(name)).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0644u) << name;
+    }
+}
+
+// Two stores stand for two processes: the second touches nothing while the first holds the
+// folder's queue, and takes over once it is gone.
+TEST_F(Store, OneProcessAtATimeWorksOnAQueue)
+{
+    write(file("zelk.nal"), numberedLines(1, 2));
+    auto first = std::make_unique<QueueStore>();
+    queue = first->restore(location());
+    write(file("naklejka.dat"), numberedLines(3, 4));
+
+    auto other = std::make_unique<QueueStore>();
+    EXPECT_FALSE(other->lock(location()));
+    QStringList otherQueue;
+    EXPECT_THROW(otherQueue = other->restore(location()), AppError);
+    EXPECT_THROW(other->take(location(), otherQueue), AppError);
+    EXPECT_THROW(other->save(location(), otherQueue), AppError);
+    EXPECT_TRUE(otherQueue.isEmpty());
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 2));
+    EXPECT_TRUE(QFile::exists(file("naklejka.dat")));
+
+    first.reset(); // the first process ends
+    other->take(location(), otherQueue);
+    EXPECT_EQ(otherQueue, numberedLines(1, 4)) << "the saved queue is read before the buffer";
+}

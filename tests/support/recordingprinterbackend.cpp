@@ -151,10 +151,11 @@ public:
     }
 
     QPainter& painter() override { return m_painter; }
-    void end() override
+    void end(const std::function<void()>& accepted) override
     {
         m_painter.end();
         m_record.state = RecordedDocument::Ended;
+        accepted();
     }
     void abort() override
     {

@@ -81,7 +81,7 @@ QProcessEnvironment VirtualDesktop::environment() const
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    env.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), m_runtime.path());
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     return env;
 }
