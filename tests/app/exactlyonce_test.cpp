@@ -1,0 +1,273 @@
+#include "labellines.h"
+#include "main/queuefile.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <random>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+// A buffer folder with its settings file (printing to "Plik PDF"), and the program run on it
+// as a process, the way a library runs it: a tray copy, --print-queue from cron, --close from
+// a script, each with the environment its shell happens to have.
+class ProgramOnABufferFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QDir().mkpath(bufferFolder()));
+        writeSettings(false);
+    }
+
+    void TearDown() override
+    {
+        for (auto& process : m_started) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
+    QString bufferFolder() const { return m_dir.filePath(QStringLiteral("bufor")); }
+    QString settingsFile() const { return m_dir.filePath(QStringLiteral("zelk_nal.ini")); }
+    QString savedQueueFile() const { return bufferFolder() + QStringLiteral("/zelk.nal"); }
+
+    void writeSettings(bool withoutPreview) const
+    {
+        writeFile(settingsFile(), QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n[DRUKARKA]\nnazwa=Plik "
+                                                 "PDF\n[Sposób Wydruku]\nBez Wyświetlania=%2\n")
+                                      .arg(bufferFolder())
+                                      .arg(withoutPreview ? 1 : 0)
+                                      .toUtf8());
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QStringList savedQueue() const
+    {
+        QFile saved(savedQueueFile());
+        if (!saved.open(QIODevice::ReadOnly))
+            return {};
+        return QueueFile::parse(saved.readAll(), true);
+    }
+
+    // The environment of a shell: no display, and XDG_RUNTIME_DIR as given (none when empty).
+    static QProcessEnvironment shell(const QString& runtimeFolder)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "ZELK_NAL_INSTANCE_DIR"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!runtimeFolder.isEmpty())
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+        return environment;
+    }
+
+    QProcess& start(const QStringList& arguments, const QProcessEnvironment& environment,
+                    const QStringList& prefix = {})
+    {
+        auto& process = m_started.emplace_back(std::make_unique<QProcess>());
+        process->setProcessEnvironment(environment);
+        const QStringList command = prefix + QStringList{QStringLiteral(ZELK_PROGRAM)};
+        process->start(command.first(), command.mid(1) + arguments);
+        EXPECT_TRUE(process->waitForStarted());
+        return *process;
+    }
+
+    // Runs to the end; returns the exit code.
+    int run(const QStringList& arguments, const QProcessEnvironment& environment,
+            const QStringList& prefix = {})
+    {
+        QProcess& process = start(arguments, environment, prefix);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    // Whether some process holds the queue lock of the buffer folder.
+    bool queueLocked() const
+    {
+        const QByteArray path =
+            QFile::encodeName(bufferFolder() + QStringLiteral("/zelk.nal.lock"));
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+        ::close(fd);
+        return locked;
+    }
+
+    bool waitUntil(const std::function<bool()>& condition, int ms) const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.elapsed() > ms)
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+
+    QStringList printedFiles() const
+    {
+        return QDir(bufferFolder() + QStringLiteral("/wydruki"))
+            .entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    }
+
+    QTemporaryDir m_dir;
+    std::vector<std::unique_ptr<QProcess>> m_started;
+};
+
+TEST_F(ProgramOnABufferFolder, OneCopyWorksOnTheQueueWhateverTheShell)
+{
+    writeFile(savedQueueFile(), QueueFile::serialize(numberedLines(1, 30), true));
+    QTemporaryDir desktopRuntime;
+    QProcess& tray = start({settingsFile()}, shell(desktopRuntime.path()));
+    ASSERT_TRUE(waitUntil([this] { return queueLocked(); }, 20000));
+
+    QTemporaryDir otherRuntime;
+    for (const QString& runtime : {QString(), otherRuntime.path()}) {
+        SCOPED_TRACE(runtime.isEmpty() ? "without XDG_RUNTIME_DIR" : "another XDG_RUNTIME_DIR");
+        EXPECT_EQ(run({QStringLiteral("--print-queue"), settingsFile()}, shell(runtime)), 2);
+    }
+    if (::getuid() == 0 && QFile::exists(QStringLiteral("/usr/bin/setpriv"))) {
+        SCOPED_TRACE("another account");
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadOther | QFile::ExeOther);
+        const QStringList asNobody{QStringLiteral("/usr/bin/setpriv"),
+                                   QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                   QStringLiteral("--clear-groups")};
+        EXPECT_EQ(run({QStringLiteral("--print-queue"), settingsFile()}, shell({}), asNobody), 2);
+    }
+    EXPECT_TRUE(printedFiles().isEmpty());
+    EXPECT_EQ(savedQueue(), numberedLines(1, 30));
+
+    EXPECT_EQ(run({QStringLiteral("--close")}, shell({})), 0) << "found without XDG_RUNTIME_DIR";
+    ASSERT_TRUE(tray.waitForFinished(20000));
+    EXPECT_EQ(tray.exitCode(), 0);
+    EXPECT_EQ(savedQueue(), numberedLines(1, 30));
+    EXPECT_FALSE(queueLocked());
+}
+
+TEST_F(ProgramOnABufferFolder, AChannelFolderOthersCouldReachIsRefused)
+{
+    const QString target = m_dir.filePath(QStringLiteral("target"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    const QString link = m_dir.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(target, link));
+    QProcessEnvironment environment = shell({});
+    environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), link);
+    QProcess& process = start({QStringLiteral("--print-queue"), settingsFile()}, environment);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
+                    .contains(QStringLiteral("to jest dowiązanie symboliczne")));
+    EXPECT_TRUE(QDir(target).isEmpty()) << "nothing made in its place or through it";
+}
+
+// Kills at random moments while sheets print. After each, every label is on paper (a PDF in
+// wydruki/) or in the saved queue: never both, never neither.
+class KilledWhilePrinting : public ProgramOnABufferFolder {
+protected:
+    // Call numbers "II n" printed on every sheet so far, each PDF read once.
+    std::map<int, int> printedCounts()
+    {
+        for (const QString& name : printedFiles()) {
+            if (m_read.contains(name))
+                continue;
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"),
+                       {bufferFolder() + QStringLiteral("/wydruki/") + name, QStringLiteral("-")});
+            EXPECT_TRUE(text.waitForFinished(30000));
+            static const QRegularExpression callNumber(QStringLiteral("II (\\d+)"));
+            QList<int> numbers;
+            for (const auto& match : callNumber.globalMatch(QString::fromUtf8(text.readAll())))
+                numbers << match.captured(1).toInt();
+            m_read.insert(name, numbers);
+        }
+        std::map<int, int> counts;
+        for (const QList<int>& numbers : std::as_const(m_read))
+            for (int n : numbers)
+                ++counts[n];
+        return counts;
+    }
+
+    // Refills the saved queue when less than a sheet waits, so every trial has sheets to print.
+    void refill()
+    {
+        const QStringList waiting = savedQueue();
+        if (waiting.size() >= 24)
+            return;
+        writeFile(savedQueueFile(),
+                  QueueFile::serialize(waiting + numberedLines(m_next, m_next + 119), true));
+        m_next += 120;
+    }
+
+    // Every label made so far exactly once on paper or in the queue; false after a report.
+    bool eachLabelOnce()
+    {
+        std::map<int, int> counts = printedCounts();
+        for (const QString& line : savedQueue())
+            ++counts[line.section(QLatin1Char('|'), 1).mid(3).toInt()];
+        for (int n = 1; n < m_next; ++n) {
+            if (counts[n] != 1) {
+                ADD_FAILURE() << "label " << n << " found " << counts[n] << " times";
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Runs `trials` copies, each killed after a random delay in [from, to) ms.
+    void killStorm(const QStringList& arguments, int trials, int from, int to)
+    {
+        std::mt19937 random(std::random_device{}());
+        int printedBeforeKill = 0;
+        for (int trial = 0; trial < trials; ++trial) {
+            refill();
+            QProcess& copy = start(arguments, shell({}));
+            QThread::msleep(from + random() % (to - from));
+            copy.kill();
+            copy.waitForFinished();
+            printedBeforeKill += printedFiles().size() > m_lastFileCount;
+            m_lastFileCount = printedFiles().size();
+            ASSERT_TRUE(eachLabelOnce()) << "after trial " << trial;
+        }
+        RecordProperty("trials", trials);
+        RecordProperty("trials_that_printed", printedBeforeKill);
+        EXPECT_GT(printedBeforeKill, trials / 4) << "the kills must land while sheets print";
+    }
+
+    int m_next = 1;
+    qsizetype m_lastFileCount = 0;
+    QHash<QString, QList<int>> m_read;
+};
+
+TEST_F(KilledWhilePrinting, ThePrintQueueRun)
+{
+    killStorm({QStringLiteral("--print-queue"), settingsFile()}, 100, 30, 400);
+}
+
+TEST_F(KilledWhilePrinting, TheTrayCopyPrintingWithoutPreview)
+{
+    writeSettings(true);
+    // The first tick comes a second after start and prints every full sheet at once.
+    killStorm({settingsFile()}, 30, 900, 1500);
+}
+
+} // namespace
