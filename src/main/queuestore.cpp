@@ -72,7 +72,8 @@ void removeQuietly(const QString& path)
 }
 
 // Folds the taken file's lines onto `queue`; the queue changes only once the fold committed.
-void fold(const FileNames& names, bool utf8, QStringList& queue)
+// The saved-queue file gets the folded queue without its first `printedFront` lines.
+void fold(const FileNames& names, bool utf8, QStringList& queue, qsizetype printedFront)
 {
     const QStringList lines = QueueFile::parse(FileOps::read(names.taken), utf8);
     if (lines.isEmpty()) {
@@ -80,7 +81,7 @@ void fold(const FileNames& names, bool utf8, QStringList& queue)
         return;
     }
     const QStringList folded = queue + lines;
-    FileOps::createNew(names.fold, QueueFile::serialize(folded, utf8));
+    FileOps::createNew(names.fold, QueueFile::serialize(folded.mid(printedFront), utf8));
     try {
         FileOps::syncFolder(names.folder);
         FileOps::remove(names.taken);
@@ -131,17 +132,9 @@ bool QueueStore::hasWaitingFiles(const QueueLocation& location)
     return FileOps::exists(location.buffer) || FileOps::exists(takenName(location.buffer));
 }
 
-void QueueStore::take(const QueueLocation& location, QStringList& queue)
+void QueueStore::take(const QueueLocation& location, QStringList& queue, qsizetype printedFront)
 {
-    try {
-        takeFiles(FileNames(location), location.utf8, queue);
-        m_lastTakeError.clear();
-    } catch (const AppError& error) {
-        if (error.text() == m_lastTakeError)
-            return;
-        m_lastTakeError = error.text();
-        throw;
-    }
+    takeFiles(FileNames(location), location.utf8, queue, printedFront);
 }
 
 void QueueStore::save(const QueueLocation& location, QStringList& queue)
@@ -183,15 +176,16 @@ void QueueStore::discardSave(const QueueLocation& location)
     removeQuietly(FileNames(location).temp); // a stale one goes before the next save anyway
 }
 
-void QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue)
+void QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue,
+                           qsizetype printedFront)
 {
     ensureLocked(names);
     readUnreadSavedQueue(names, utf8, queue);
     settleFold(names);
     if (FileOps::exists(names.taken))
-        fold(names, utf8, queue);
+        fold(names, utf8, queue, printedFront);
     if (FileOps::exists(names.buffer) && FileOps::renameWhenUnlocked(names.buffer, names.taken))
-        fold(names, utf8, queue);
+        fold(names, utf8, queue, printedFront);
 }
 
 void QueueStore::readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue)

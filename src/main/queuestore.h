@@ -48,9 +48,13 @@ public:
 
     // Appends the lines of a taken file left over, then those of the buffer, to `queue`, each
     // file in one crash-safe step. A file that cannot be taken now is left for the next call.
-    // The same failure on consecutive calls is raised only the first time, so that a lasting
-    // fault is reported once, not every second.
-    void take(const QueueLocation& location, QStringList& queue);
+    // The first `printedFront` lines of `queue` are out of the saved-queue file already (sheets
+    // of a print run still going on) and stay out of it.
+    void take(const QueueLocation& location, QStringList& queue, qsizetype printedFront = 0);
+
+    // Whether the saved-queue file still waits to be read (it could not be read, or another
+    // process held the queue); the next take or save reads it first.
+    bool savedQueueUnread() const { return m_savedQueueUnread; }
 
     // Writes `queue` as the saved-queue file. If that file could not be read at start, its
     // lines are read first and go to the front of `queue`; while it stays unreadable, an
@@ -73,11 +77,10 @@ public:
 
 private:
     void ensureLocked(const FileNames& names);
-    void takeFiles(const FileNames& names, bool utf8, QStringList& queue);
+    void takeFiles(const FileNames& names, bool utf8, QStringList& queue, qsizetype printedFront);
     void readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue);
     QStringList readSavedQueue(const FileNames& names, bool utf8);
 
     bool m_savedQueueUnread = true;
-    QString m_lastTakeError;
     FileLock m_lock;
 };

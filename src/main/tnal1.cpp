@@ -26,6 +26,13 @@ QFont tahoma(int pixelHeight)
     return font;
 }
 
+// The services with the program's messages going through `dialogs`.
+Services withDialogs(Services services, Dialogs& dialogs)
+{
+    services.dialogs = &dialogs;
+    return services;
+}
+
 QPushButton* panelButton(QWidget* panel, const QString& caption, QRect geometry)
 {
     auto* button = new QPushButton(caption, panel);
@@ -39,8 +46,9 @@ QPushButton* panelButton(QWidget* panel, const QString& caption, QRect geometry)
 TNal1::TNal1(const Services& services, const QString& executableDir, const QStringList& arguments,
              QWidget* parent)
     : QWidget(parent)
-    , m_services(services)
-    , m_guard(*services.dialogs, Texts::appTitle())
+    , m_reports(*services.dialogs)
+    , m_services(withDialogs(services, m_reports))
+    , m_guard(m_reports, Texts::appTitle())
     , m_executableDir(executableDir)
     , m_arguments(arguments)
 {
@@ -51,7 +59,11 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
 
     state.HideForm = false;
     loadSettings();
-    m_guard.run([this] { OpenNal(QString()); });
+    {
+        // A saved queue that cannot be read now is not reported again by the first ticks.
+        const TickReports::Tick startUp(m_reports);
+        m_guard.run([this] { OpenNal(QString()); });
+    }
     m_guard.run([this] { restorePrinter(); });
     Timer1.start();
     hide();

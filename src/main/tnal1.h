@@ -6,6 +6,7 @@
 #include "main/screentextmetrics.h"
 #include "main/services.h"
 #include "main/settings.h"
+#include "main/tickreports.h"
 #include "main/tnalepka.h"
 #include "platform/errorguard.h"
 #include "printer/morvalendefaultprinter.h"
@@ -185,6 +186,8 @@ private:
     void buildWindow();
     void buildTray();
     bool FormClose(); // true: the window closes
+    void takeBuffer();
+    void showOrPrintFullSheet();
     bool saveBeforeClosing();
     void printAttempt(int IloscNalepek, bool demo);
     void endSheet(int sheetEnd, bool demo);
@@ -193,6 +196,7 @@ private:
     QString printerSettingsFile() const;
     void takePrintedOffQueue(int count, bool asked);
 
+    TickReports m_reports; // every message of the window goes through it
     Services m_services;
     ErrorGuard m_guard;
     QString m_executableDir;

@@ -29,7 +29,7 @@ void TNal1::OpenNal(const QString& name)
     }
     QueueLocation location = queueLocation();
     location.buffer = name;
-    queueStore.take(location, queue.ListaLini);
+    queueStore.take(location, queue.ListaLini, queue.printed);
 }
 
 void TNal1::SaveNal()

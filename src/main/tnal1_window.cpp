@@ -14,26 +14,39 @@ void TNal1::FormShow()
     PokazStrone();
 }
 
+// The buffer is taken at every tick, also while a box or a print run's question is open, and a
+// failure of either half of the tick ends only that half: polling never stops.
 void TNal1::Timer1Timer()
 {
-    if (printRunInProgress)
-        return; // the run's questions are open: this tick must not print a second time
+    const TickReports::Tick tick(m_reports);
     const qsizetype earlierCount = queue.ListaLini.size();
-    if (QueueStore::hasWaitingFiles(queueLocation()))
-        OpenNal(paths.NazwaPliku);
+    m_guard.run([this] { takeBuffer(); });
+    if (printRunInProgress)
+        return; // this tick must not print a second time inside the run
     if (state.HideForm && queue.ListaLini.size() != earlierCount)
         state.HideForm = false;
+    m_guard.run([this] { showOrPrintFullSheet(); });
+}
+
+void TNal1::takeBuffer()
+{
+    if (QueueStore::hasWaitingFiles(queueLocation()) || queueStore.savedQueueUnread())
+        OpenNal(paths.NazwaPliku);
+}
+
+void TNal1::showOrPrintFullSheet()
+{
     if (queue.ListaLini.size() < settings.labelsPerSheet() || state.HideForm) {
         hide();
         return;
     }
-    Timer1.stop();
     if (settings.BezWyswB) {
+        // The timer keeps running: its ticks take the buffer while the run is on.
         hide();
         Drukujstron1Click();
-        Timer1.start();
         return;
     }
+    Timer1.stop();
     if (queue.ListaNal.size() <= 1)
         hide(); // so that showing runs FormShow afresh
     show();

@@ -6,8 +6,11 @@
 MessageAnswer ScriptedDialogs::message(const Message& message)
 {
     m_shown << message;
-    if (message.buttons == MessageButtons::Ok)
+    if (message.buttons == MessageButtons::Ok) {
+        if (whileShown)
+            whileShown(message);
         return MessageAnswer::Ok;
+    }
     if (whileAsked)
         whileAsked(message);
     if (m_answers.isEmpty()) {

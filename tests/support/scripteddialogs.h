@@ -27,8 +27,9 @@ public:
     void clear() { m_shown.clear(); }
     bool scriptUsedUp() const { return m_answers.isEmpty(); }
 
-    // Runs while a question is open, as other events of the program then may.
+    // Run while a question, or a report, is open, as other events of the program then may.
     std::function<void(const Message&)> whileAsked;
+    std::function<void(const Message&)> whileShown;
 
 private:
     QList<MessageAnswer> m_answers;
