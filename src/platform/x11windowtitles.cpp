@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <QGuiApplication>
 #include <unordered_set>
 #include <vector>
@@ -26,10 +27,10 @@ struct Atoms {
 
 // Reads the top-level windows over its own connection: the children of the root window and,
 // under a window manager that moves each window it shows into a frame of its own, the client
-// windows, found as the frames' children and in the root's _NET_CLIENT_LIST. A title is
-// _NET_WM_NAME (UTF-8) where it is set, else WM_NAME (Latin-1). Every request of a step is sent
-// before the first reply is awaited, so a busy desktop costs a few round trips, not one per
-// window.
+// windows in those frames: the ones the manager lists in the root's _NET_CLIENT_LIST, or, from
+// a manager that keeps no such list, the frames' children. A title is _NET_WM_NAME (UTF-8)
+// where it is set, else WM_NAME (Latin-1). Every request of a step is sent before the first
+// reply is awaited, so a busy desktop costs a few round trips, not one per window.
 class X11WindowTitles : public WindowTitles {
 public:
     explicit X11WindowTitles(QByteArray display)
@@ -69,16 +70,16 @@ Windows childrenOf(xcb_connection_t* connection, const Windows& parents)
     return children;
 }
 
-// The windows a window manager lists as its clients.
-Windows clientList(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t name)
+// The windows a window manager lists as its clients; nothing where no manager keeps the list.
+std::optional<Windows> clientList(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t name)
 {
     constexpr uint32_t mostClients = 65536;
     auto cookie = xcb_get_property(connection, 0, root, name, XCB_ATOM_WINDOW, 0, mostClients);
     xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
-    Windows clients;
-    if (reply && reply->format == 32) {
+    std::optional<Windows> clients;
+    if (reply && reply->type == XCB_ATOM_WINDOW && reply->format == 32) {
         const auto* first = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
-        clients.assign(first, first + xcb_get_property_value_length(reply) / 4);
+        clients.emplace(first, first + xcb_get_property_value_length(reply) / 4);
     }
     free(reply);
     return clients;
@@ -108,10 +109,11 @@ std::vector<QString> properties(xcb_connection_t* connection, const Windows& win
 QStringList titlesOn(xcb_connection_t* connection, xcb_window_t root, const Atoms& atoms)
 {
     const Windows topLevel = childrenOf(connection, {root});
+    const Windows clients = clientList(connection, root, atoms.netClientList)
+                                .value_or(childrenOf(connection, topLevel));
     Windows windows;
     std::unordered_set<xcb_window_t> seen;
-    for (const Windows& found : {topLevel, childrenOf(connection, topLevel),
-                                 clientList(connection, root, atoms.netClientList)}) {
+    for (const Windows& found : {topLevel, clients}) {
         for (const xcb_window_t window : found)
             if (seen.insert(window).second)
                 windows.push_back(window);

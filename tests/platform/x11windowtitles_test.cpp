@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 #include <QStandardPaths>
 #include <xcb/xcb.h>
 
@@ -52,10 +53,15 @@ public:
         sync();
     }
 
-    void setClientList(const std::vector<xcb_window_t>& clients)
+    // The root's list of managed windows, as a window manager keeps it; none without `clients`.
+    void setClientList(const std::optional<std::vector<xcb_window_t>>& clients)
     {
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, atom("_NET_CLIENT_LIST"),
-                            XCB_ATOM_WINDOW, 32, uint32_t(clients.size()), clients.data());
+        if (clients)
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root,
+                                atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32,
+                                uint32_t(clients->size()), clients->data());
+        else
+            xcb_delete_property(m_connection, m_root, atom("_NET_CLIENT_LIST"));
         sync();
     }
 
@@ -113,6 +119,7 @@ protected:
 
 VirtualDesktop* X11WindowTitles::desktop = nullptr;
 
+// A window manager that keeps no list of its clients.
 TEST_F(X11WindowTitles, AClientInsideAFrameIsFound)
 {
     const xcb_window_t frame = client->window(client->root());
@@ -120,6 +127,7 @@ TEST_F(X11WindowTitles, AClientInsideAFrameIsFound)
     EXPECT_TRUE(titles().contains(title));
 }
 
+// A window manager that keeps the list, with a frame two windows deep.
 TEST_F(X11WindowTitles, AClientDeeperInItsFrameIsFoundThroughTheClientList)
 {
     const xcb_window_t frame = client->window(client->root());
@@ -127,9 +135,9 @@ TEST_F(X11WindowTitles, AClientDeeperInItsFrameIsFoundThroughTheClientList)
     const xcb_window_t titled = client->window(client->root(), title);
     client->reparent(titled, wrapper);
     EXPECT_FALSE(titles().contains(title));
-    client->setClientList({wrapper, titled});
+    client->setClientList(std::vector{wrapper, titled});
     EXPECT_TRUE(titles().contains(title));
-    client->setClientList({});
+    client->setClientList(std::nullopt);
 }
 
 // Openbox moves every window it manages into a frame of its own.
@@ -147,6 +155,7 @@ TEST_F(X11WindowTitles, UnderAReparentingWindowManagerShownAndHiddenWindowsAreFo
     const QStringList found = titles();
     manager.terminate();
     manager.waitForFinished(3000);
+    client->setClientList(std::nullopt); // the list outlives its manager
 
     ASSERT_TRUE(framed) << "openbox did not frame the window";
     EXPECT_TRUE(found.contains(title));
