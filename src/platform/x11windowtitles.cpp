@@ -109,8 +109,8 @@ std::vector<QString> properties(xcb_connection_t* connection, const Windows& win
 QStringList titlesOn(xcb_connection_t* connection, xcb_window_t root, const Atoms& atoms)
 {
     const Windows topLevel = childrenOf(connection, {root});
-    const Windows clients = clientList(connection, root, atoms.netClientList)
-                                .value_or(childrenOf(connection, topLevel));
+    const std::optional<Windows> listed = clientList(connection, root, atoms.netClientList);
+    const Windows clients = listed ? *listed : childrenOf(connection, topLevel);
     Windows windows;
     std::unordered_set<xcb_window_t> seen;
     for (const Windows& found : {topLevel, clients}) {
