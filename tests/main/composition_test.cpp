@@ -53,7 +53,6 @@ TEST(LabelLineTest, CallNumberLosesSpacesAndC0ControlsAtItsEnds)
         {QStringLiteral("1|\u00A0II 1\u3000"), QStringLiteral("\u00A0II 1\u3000")},
         {QStringLiteral("1|\u0085II 1\u2003"), QStringLiteral("\u0085II 1\u2003")},
         {QStringLiteral("1|\u007FII 1\u007F"), QStringLiteral("\u007FII 1\u007F")},
-        {QStringLiteral("\u0002 II 1\u0002"), QStringLiteral("II 1")},
     };
     for (const auto& [line, callNumber] : cases)
         EXPECT_EQ(splitLabelLine(line).callNumber, callNumber) << line.toStdString();

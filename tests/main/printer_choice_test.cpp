@@ -97,26 +97,6 @@ TEST_F(PrinterChoice, AStartUpErrorIsReportedAndStartUpGoesOn)
     EXPECT_TRUE(window->Timer1.isActive());
 }
 
-// A saved block of 1 dot per inch printed a black page; it is refused and the sheet is printed
-// with the driver's settings.
-TEST_F(PrinterChoice, ASavedBlockOfAbsurdValuesIsRefusedAndTheSheetUsesTheDriversSettings)
-{
-    PrintSettings absurd;
-    absurd.deviceName = "Etykiety";
-    absurd.resolution = 1;
-    writeSavedSettings(DevMode::encode(absurd));
-    window->settings.PrinterName = "Etykiety";
-    EXPECT_FALSE(window->guard().run([this] { window->restorePrinter(); }));
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_TRUE(dialogs.shown()[0].text.contains("rozdzielczość 1 dpi"));
-
-    compose(1);
-    dialogs.answer(MessageAnswer::No);
-    printQueue();
-    ASSERT_EQ(backend.ended().size(), 1);
-    EXPECT_EQ(backend.ended()[0].resolution, 600);
-}
-
 TEST_F(PrinterChoice, CancellingTheSetupCapturesNothing)
 {
     window->settings.PrinterName = "Etykiety";

@@ -35,25 +35,6 @@ TEST_F(MainWindowSettings, ARejectedFontIsReportedAndStartUpGoesOn)
     EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze: 0"));
 }
 
-// Zero columns made a sheet of no labels, always full: printing without preview printed a test
-// page at every tick.
-TEST_F(MainWindowSettings, ZeroColumnsAreReportedOnceAndPrintNothingWhileTheQueueIsEmpty)
-{
-    writeSettings(programDir() + QStringLiteral("zelk_nal.ini"),
-                  QStringLiteral("[Wymiary Strony]\nIlość Kolumn=0\n"
-                                 "[Sposób Wydruku]\nBez Wyświetlania=1\n"));
-    start();
-    EXPECT_EQ(dialogs.shown(),
-              QList<Message>({{QStringLiteral("Wartość 0 klucza „Ilość Kolumn” w sekcji [Wymiary "
-                                              "Strony] jest spoza zakresu od 1 do 20 - użyto 1."),
-                               Texts::appTitle(), MessageButtons::Ok, MessageIcon::Error}}));
-    EXPECT_EQ(window->settings.IlKol, 1);
-    for (int tick = 0; tick < 3; ++tick)
-        window->Timer1Timer();
-    EXPECT_TRUE(printers.documents.empty());
-    EXPECT_EQ(dialogs.shown().size(), 1);
-}
-
 TEST_F(MainWindowSettings, TheFirstArgumentLocatesTheSettingsAndTheBuffer)
 {
     const QString conf = programDir() + QStringLiteral("conf/");
