@@ -162,9 +162,10 @@ SettingsReading readSettings(const ProfileFile& file)
         std::visit([&](auto field) { settings.*field = readValue(file, key, settings.*field); },
                    key.field);
     for (const Key& key : settingKeys) {
-        if (const auto* number = std::get_if<int Settings::*>(&key.field))
-            settings.** number =
-                intoRange(settings.**number, key.range, key.section, key.name, reading.errors);
+        if (const auto* number = std::get_if<int Settings::*>(&key.field)) {
+            int& value = settings.*(*number);
+            value = intoRange(value, key.range, key.section, key.name, reading.errors);
+        }
     }
     for (const auto& [section, font] : fontSections) {
         try {

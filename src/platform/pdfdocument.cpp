@@ -25,7 +25,7 @@ PdfDocument::PdfDocument(std::unique_ptr<QFileDevice> file, const PrintSettings&
     m_writer->setCreator(QStringLiteral("zelk_nal"));
     m_writer->setResolution(settings.resolution);
     // The whole page, with the origin moved to the printable area's corner by hand: Qt would
-    // round the margins to whole points, up to a sixth of a millimetre off.
+    // round the margins to whole points, up to 0.18 mm off.
     m_writer->setPageLayout(
         QPageLayout(settings.pageSize, settings.orientation, QMarginsF(), QPageLayout::Millimeter));
     if (!m_painter.begin(m_writer.get()))
