@@ -11,7 +11,7 @@ run_packages=(
 )
 test_packages=(
     libgtest-dev libzxing-dev
-    xvfb xdotool trayer x11-utils imagemagick
+    xvfb xdotool trayer openbox x11-utils imagemagick
     poppler-utils zbar-tools
     cups printer-driver-cups-pdf
     clang libclang-rt-14-dev

@@ -5,7 +5,9 @@
 // A queued line: the identifier, a "|" and the call number.
 struct LabelLine {
     QString identifier; // empty without a "|"
-    QString callNumber; // at most 100 characters, trimmed; the whole line without a "|"
+    // At most 100 characters (the whole line without a "|"), less the spaces and control
+    // characters at both ends.
+    QString callNumber;
 };
 
 LabelLine splitLabelLine(const QString& line);

@@ -1,6 +1,19 @@
 #include "platform/pdfdocument.h"
 
+#include "platform/rounding.h"
+
 #include <QPdfWriter>
+
+namespace {
+
+// Millimetres in whole dots of the printer, as a printer reports the offset of its printable
+// area: the bars drawn from there stay on whole dots of the page.
+int dots(double millimetres, int resolution)
+{
+    return roundHalfEven(millimetres / 25.4 * resolution);
+}
+
+} // namespace
 
 PdfDocument::PdfDocument(std::unique_ptr<QIODevice> file, const PrintSettings& settings,
                          const QString& title, Finish finish)
@@ -11,10 +24,14 @@ PdfDocument::PdfDocument(std::unique_ptr<QIODevice> file, const PrintSettings& s
     m_writer->setTitle(title);
     m_writer->setCreator(QStringLiteral("zelk_nal"));
     m_writer->setResolution(settings.resolution);
-    m_writer->setPageLayout(QPageLayout(settings.pageSize, settings.orientation, settings.margins,
-                                        QPageLayout::Millimeter));
+    // The whole page, with the origin moved to the printable area's corner by hand: Qt would
+    // round the margins to whole points, up to 0.18 mm off.
+    m_writer->setPageLayout(
+        QPageLayout(settings.pageSize, settings.orientation, QMarginsF(), QPageLayout::Millimeter));
     if (!m_painter.begin(m_writer.get()))
         throw PrinterError(QStringLiteral("Cannot start the document \"%1\"").arg(title));
+    m_painter.translate(dots(settings.margins.left(), settings.resolution),
+                        dots(settings.margins.top(), settings.resolution));
 }
 
 PdfDocument::~PdfDocument()

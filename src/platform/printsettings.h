@@ -22,5 +22,9 @@ struct PrintSettings {
     friend bool operator==(const PrintSettings&, const PrintSettings&) = default;
 };
 
+// Why `settings` cannot be a real printer's: a resolution outside 60..4800 dots per inch, a paper
+// side under 10 mm, or margins that are negative or leave no printable area. Empty when they can.
+QString settingsFlaw(const PrintSettings& settings);
+
 // The vertical resolution in a driver's resolution text ("600dpi", "600x1200dpi"); 0 for none.
 int resolutionFromText(const QString& text);

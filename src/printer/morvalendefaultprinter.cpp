@@ -150,6 +150,13 @@ void MorvalenDefaultPrinter::read_print_settings_from_stream(const QString& n, Q
         throw AppError(QStringLiteral("Wielkość zapisanego i aktualnego bufora jest różna. "
                                       "Prawdopodobnie podmieniono sterownik drukarki."));
     stream.seek(stream.pos() - DevMode::publicSize);
+    // A block of the right size may still hold values no printer has; it is refused like a block
+    // of another driver, before it replaces the driver's settings.
+    const QString flaw = settingsFlaw(DevMode::decode(stream.peek(current_device->size())));
+    if (!flaw.isEmpty())
+        throw AppError(QStringLiteral("Ustawienia drukarki zapisane w pliku są błędne: %1. Użyto "
+                                      "ustawień domyślnych drukarki.")
+                           .arg(flaw));
     current_device->read_print_settings_from_stream(stream);
 }
 

@@ -43,6 +43,21 @@ TEST(LabelLineTest, SplitsAtTheFirstBar)
     }
 }
 
+// Spaces and control characters are the ASCII blank and the C0 controls, U+0000 to U+0020; other
+// blanks and controls belong to the call number.
+TEST(LabelLineTest, CallNumberLosesSpacesAndC0ControlsAtItsEnds)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("1|\u0001II 1\u001F"), QStringLiteral("II 1")},
+        {QStringLiteral("1|\u0000\t\r\n II 1 \u000B\u000C"), QStringLiteral("II 1")},
+        {QStringLiteral("1|\u00A0II 1\u3000"), QStringLiteral("\u00A0II 1\u3000")},
+        {QStringLiteral("1|\u0085II 1\u2003"), QStringLiteral("\u0085II 1\u2003")},
+        {QStringLiteral("1|\u007FII 1\u007F"), QStringLiteral("\u007FII 1\u007F")},
+    };
+    for (const auto& [line, callNumber] : cases)
+        EXPECT_EQ(splitLabelLine(line).callNumber, callNumber) << line.toStdString();
+}
+
 TEST(LabelLineTest, IdentifierFillsThePlaceholdersOfThePattern)
 {
     const struct {

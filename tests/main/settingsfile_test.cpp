@@ -238,6 +238,30 @@ TEST_F(SettingsFileTest, RejectedFontValueIsReportedAndTheFontKeepsItsDefaults)
     }
 }
 
+// Each number beyond one end of its control's range in the settings dialog (the font size: the
+// font dialog's 1..512).
+TEST_F(SettingsFileTest, NumbersOutsideTheDialogsRangesAreBroughtIntoThemOneMessageEach)
+{
+    write(
+        QStringLiteral("[Marginesy]\nGórny=-1\nLewy=100\nMiędzy Nalepkami Pionowy=21\n"
+                       "Między Nalepkami Poziomy=-2147483648\n"
+                       "[Wymiary Nalepki]\nWysokość=9\nSzerokość=2000000000\n"
+                       "[Wymiary Strony]\nIlość Kolumn=0\nIlość Rzędów=2147483647\n"
+                       "[Wygląd Nalepki]\nSzerokość Kodu Kreskowego=19\n"
+                       "[Sygnatura]\nWielkosc Czcionki=0\n[Identyfikator]\nWielkosc Czcionki=513\n")
+            .toUtf8());
+    const SettingsReading reading = read();
+    const Settings& s = reading.settings;
+    EXPECT_EQ(std::tuple(s.MargGI, s.MargLI, s.MargMII, s.MargMOI, s.WysNalI, s.SzerNalI),
+              std::tuple(0, 99, 20, 0, 10, 99));
+    EXPECT_EQ(std::tuple(s.IlKol, s.IlWie, s.SzerKKI, s.SFont.size, s.IFont.size),
+              std::tuple(1, 50, 20, 1, 512));
+    ASSERT_EQ(reading.errors.size(), 11);
+    EXPECT_EQ(reading.errors[6],
+              QStringLiteral("Wartość 0 klucza „Ilość Kolumn” w sekcji [Wymiary "
+                             "Strony] jest spoza zakresu od 1 do 20 - użyto 1."));
+}
+
 TEST_F(SettingsFileTest, Utf8IsOnUnlessItReadsAsZero)
 {
     const QList<std::pair<QString, bool>> cases = {{QString(), true},

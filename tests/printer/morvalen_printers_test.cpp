@@ -239,6 +239,52 @@ TEST_F(SavedSettings, UnderANameAlreadyHeldAreNotApplied)
     EXPECT_EQ(printer.device_mode_of("Drukarka"), nullptr);
 }
 
+// A block of the right size whose values no printer has is refused like a block of another
+// driver; the ends of the ranges are accepted.
+TEST_F(SavedSettings, WithValuesNoPrinterHasLeaveTheDriversOwn)
+{
+    const std::pair<void (*)(PrintSettings&), QString> cases[] = {
+        {[](PrintSettings& s) { s.resolution = 1; },
+         "rozdzielczość 1 dpi spoza zakresu od 60 do 4800 dpi"},
+        {[](PrintSettings& s) { s.resolution = 4801; },
+         "rozdzielczość 4801 dpi spoza zakresu od 60 do 4800 dpi"},
+        {[](PrintSettings& s) { s.pageSize = QPageSize(QSizeF(9.9, 297), QPageSize::Millimeter); },
+         "papier 9.9 × 297 mm, bok krótszy niż 10 mm"},
+        {[](PrintSettings& s) {
+             s.orientation = QPageLayout::Landscape;
+             s.margins = QMarginsF(5, 150, 5, 60);
+         },
+         "marginesy (lewy 5, górny 150, prawy 5, dolny 60 mm) nie mieszczą się na papierze 297 × "
+         "210 mm"},
+        {[](PrintSettings& s) { s.margins = QMarginsF(4.2, -1, 4.2, 3); },
+         "marginesy (lewy 4.2, górny -1, prawy 4.2, dolny 3 mm) nie mieszczą się na papierze 210 × "
+         "297 mm"},
+        {[](PrintSettings& s) { s.resolution = 60; }, ""},
+        {[](PrintSettings& s) {
+             s.resolution = 4800;
+             s.pageSize = QPageSize(QSizeF(10, 30), QPageSize::Millimeter);
+             s.margins = QMarginsF(4.9, 0, 5, 29.9);
+         },
+         ""},
+    };
+    const QByteArray driversOwn = backend.driverSettings(backend.printers()[2]);
+    for (const auto& [change, flaw] : cases) {
+        SCOPED_TRACE(flaw.toStdString());
+        PrintSettings saved;
+        saved.deviceName = longName;
+        change(saved);
+        writeFile(file, DevMode::encode(saved));
+        MorvalenDefaultPrinter fresh(&backend);
+        const QString error =
+            errorOf([&] { fresh.read_print_settings_from_file("Etykiety", file); });
+        EXPECT_EQ(error, flaw.isEmpty() ? QString()
+                                        : "Ustawienia drukarki zapisane w pliku są błędne: " +
+                                              flaw + ". Użyto ustawień domyślnych drukarki.");
+        EXPECT_EQ(*fresh.currentDevice().settings,
+                  flaw.isEmpty() ? DevMode::encode(saved) : driversOwn);
+    }
+}
+
 TEST_F(SavedSettings, CollectionFormRoundTrips)
 {
     printer.setPrinterIndex(0);
