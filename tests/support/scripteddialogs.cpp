@@ -6,6 +6,8 @@
 MessageAnswer ScriptedDialogs::message(const Message& message)
 {
     m_shown << message;
+    if (whileShown)
+        whileShown(message);
     if (message.buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
     if (whileAsked)

@@ -29,6 +29,8 @@ public:
 
     // Runs while a question is open, as other events of the program then may.
     std::function<void(const Message&)> whileAsked;
+    // Runs while any message is open, a report too: a real message box takes the focus then.
+    std::function<void(const Message&)> whileShown;
 
 private:
     QList<MessageAnswer> m_answers;
