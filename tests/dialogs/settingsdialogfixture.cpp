@@ -1,10 +1,9 @@
 #include "settingsdialogfixture.h"
 
-#include <QApplication>
 #include <QTest>
 
 void SettingsDialog::activate()
 {
-    QApplication::setActiveWindow(dialog.get());
+    dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
 }

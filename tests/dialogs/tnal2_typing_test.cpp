@@ -35,11 +35,10 @@ protected:
     {
         QPushButton ok(QStringLiteral("OK"));
         ok.show();
-        QApplication::setActiveWindow(&ok);
-        QApplication::processEvents();
+        ok.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&ok));
         ok.close();
-        QApplication::setActiveWindow(dialog.get());
-        QApplication::processEvents();
+        activate();
     }
 };
 
