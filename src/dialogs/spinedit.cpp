@@ -1,6 +1,22 @@
 #include "dialogs/spinedit.h"
 
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int kMaxLength = 2;
+
+// Another window taking the focus (a message box, say) or a popup menu: the user has not left
+// the box.
+bool leavesTheWindow(const QFocusEvent& event)
+{
+    return event.reason() == Qt::ActiveWindowFocusReason || event.reason() == Qt::PopupFocusReason;
+}
+
+} // namespace
 
 SpinEdit::SpinEdit(int minimum, int maximum, QWidget* parent)
     : QSpinBox(parent)
@@ -8,7 +24,7 @@ SpinEdit::SpinEdit(int minimum, int maximum, QWidget* parent)
     setRange(minimum, maximum);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     setKeyboardTracking(true);
-    lineEdit()->setMaxLength(2);
+    lineEdit()->setMaxLength(kMaxLength);
     // Empty until the first value is set, so that setting any value is a change.
     lineEdit()->clear();
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::changed);
@@ -36,18 +52,24 @@ void SpinEdit::setClampedValue(int value)
     setText(QString::number(qBound(minimum(), value, maximum())));
 }
 
+// Text on its way to a number (empty, or a lone sign) may stand; anything else is refused.
 QValidator::State SpinEdit::validate(QString& input, int&) const
 {
-    return input.size() <= 2 ? QValidator::Acceptable : QValidator::Invalid;
+    static const QRegularExpression signAndDigits(QStringLiteral("^[+-]?[0-9]*$"));
+    if (input.size() > kMaxLength || !signAndDigits.match(input).hasMatch())
+        return QValidator::Invalid;
+    const bool number = !input.isEmpty() && input.back().isDigit();
+    return number ? QValidator::Acceptable : QValidator::Intermediate;
 }
 
-void SpinEdit::fixup(QString& input) const
-{
-    input = QString::number(qBound(minimum(), currentValue(), maximum()));
-}
-
+// Leaving the window neither clamps the text nor lets the spin box put its last value back.
 void SpinEdit::focusOutEvent(QFocusEvent* event)
 {
+    if (leavesTheWindow(*event)) {
+        QCoreApplication::sendEvent(lineEdit(), event);
+        QWidget::focusOutEvent(event);
+        return;
+    }
     setClampedValue(currentValue());
     QSpinBox::focusOutEvent(event);
 }

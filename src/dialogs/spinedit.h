@@ -2,10 +2,10 @@
 
 #include <QSpinBox>
 
-// A spin box of at most two characters that, like the settings dialog's boxes always did,
-// lets any text be typed: the handlers decide what a typed value means. It steps by 1 with its
-// arrows and the Up and Down keys, and is clamped into its range whenever its value is set or
-// it loses the focus.
+// A spin box of at most two characters that takes digits and a sign only, and lets them be typed
+// in any state: the handlers decide what a typed value means, a lone sign included. It steps by 1
+// with its arrows and the Up and Down keys, and is clamped into its range whenever its value is
+// set or the focus moves from it to another control.
 class SpinEdit : public QSpinBox {
     Q_OBJECT
 public:
@@ -24,6 +24,5 @@ signals:
 
 protected:
     QValidator::State validate(QString& input, int& pos) const override;
-    void fixup(QString& input) const override;
     void focusOutEvent(QFocusEvent* event) override;
 };

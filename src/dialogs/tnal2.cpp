@@ -1,6 +1,7 @@
 // The settings dialog: its window, its controls and filling them at opening.
 #include "dialogs/tnal2.h"
 
+#include "dialogs/commandbutton.h"
 #include "dialogs/pictograms.h"
 #include "dialogs/spinedit.h"
 #include "main/tnal1.h"
@@ -61,9 +62,8 @@ SpinEdit* pictogramBox(const QPixmap& pictogram, int minimum, int maximum, QWidg
 
 QPushButton* button(const QString& caption, QWidget* parent, QRect geometry)
 {
-    auto* widget = new QPushButton(caption, parent);
+    auto* widget = new CommandButton(caption, parent);
     widget->setGeometry(geometry);
-    widget->setAutoDefault(false);
     return widget;
 }
 
@@ -173,6 +173,8 @@ void TNal2::buildCommandButtons()
     Button1 = button(QStringLiteral("Drukuj stronę wzorcową"), this, {414, 471, 170, 26});
     Button4 = button(QStringLiteral("&Anuluj"), this, {414, 502, 84, 26});
     Button2 = button(QStringLiteral("&Ustaw"), this, {504, 502, 80, 26});
+    // Return presses the focused push button (each is a dialog's auto-default button, which
+    // becomes the default while it has the focus) and "&Ustaw" when no push button has it.
     Button2->setDefault(true);
 }
 

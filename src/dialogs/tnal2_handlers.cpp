@@ -1,5 +1,6 @@
 // The settings dialog's handlers: live edits, enabling rules and the choices of logo, fonts and
 // buffer file.
+#include "dialogs/labelfontchoice.h"
 #include "dialogs/spinedit.h"
 #include "dialogs/tnal2.h"
 #include "main/texts.h"
@@ -9,8 +10,8 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -129,15 +130,11 @@ void TNal2::PrzegBmpClick()
     PodgladNal();
 }
 
-// The font dialog offers no effects, so the underline flag and the character set stay.
 void TNal2::chooseFont(LabelFont& font)
 {
-    if (const std::optional<QFont> chosen = m_dialogs.chooseFont(font.toQFont())) {
-        font.name = chosen->family();
-        font.size = chosen->pointSize();
-        font.bold = chosen->bold();
-        font.italic = chosen->italic();
-    }
+    const QFont opened = drawnFace(font);
+    if (const std::optional<QFont> chosen = m_dialogs.chooseFont(opened))
+        takeChosenFont(font, opened, *chosen);
     PodgladNal();
 }
 

@@ -112,6 +112,8 @@ bool QueueStore::lock(const QueueLocation& location)
 
 void QueueStore::ensureLocked(const FileNames& names)
 {
+    if (!QFileInfo(names.folder).isDir())
+        throw AppError(QStringLiteral("Folder bufora naklejek %1 nie istnieje.").arg(names.folder));
     if (m_lock.tryLock(names.lock, 0644))
         return;
     m_savedQueueUnread = true;

@@ -28,7 +28,8 @@ public:
     virtual void notify(const Message& message) = 0;
 
     // The common dialogs; each gives nothing when the user cancels.
-    // A font dialog without the effects group (underline, strike-out and colour).
+    // A font dialog without the effects group (underline, strike-out and colour), opened on
+    // `initial`'s family, style (by its name) and point size.
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     // Opening a Windows bitmap, with a preview pane; starts at `initialPath`.
     virtual std::optional<QString> openPicture(const QString& initialPath) = 0;

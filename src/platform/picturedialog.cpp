@@ -1,5 +1,6 @@
 #include "platform/picturedialog.h"
 
+#include <algorithm>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
@@ -22,8 +23,11 @@ PictureDialog::PictureDialog(const QString& initialPath, QWidget* parent)
     m_preview->setFixedSize(kPreviewSide, kPreviewSide);
     m_preview->setAlignment(Qt::AlignCenter);
     m_preview->setFrameShape(QFrame::StyledPanel);
-    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+    if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->addWidget(m_preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+        // The dialog grows by the pane, so that the file list keeps its width and columns.
+        resize(width() + kPreviewSide + std::max(0, grid->horizontalSpacing()), height());
+    }
     connect(this, &QFileDialog::currentChanged, this, &PictureDialog::showPreview);
 }
 

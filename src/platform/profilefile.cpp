@@ -3,11 +3,11 @@
 #include "platform/ansicodec.h"
 #include "platform/apperror.h"
 #include "platform/integertext.h"
+#include "platform/replacefile.h"
 
 #include <algorithm>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringTokenizer>
@@ -232,9 +232,7 @@ void ProfileFile::save()
     // A file that could not be read would lose all its other lines.
     if (m_unreadable)
         throw fail();
-    const QByteArray bytes = encoded();
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!replaceFile(m_fileName, encoded()))
         throw fail();
     m_exists = true;
 }

@@ -13,8 +13,8 @@
 // the file), and keeps every other line as it was.
 //
 // The file is read once, when the object is made. Writes change the text in memory; save()
-// replaces the file with it in one atomic step, so a batch of writes costs one file write and
-// a failed save leaves the old file whole.
+// replaces the file with it in one atomic step where the folder allows it, so a batch of writes
+// costs one file write and a failed save leaves the old file whole.
 //
 // The file's encoding is kept: UTF-16LE when it begins with that byte-order mark, UTF-8 when it
 // has a UTF-8 byte-order mark or is valid UTF-8 with non-ASCII bytes, else the ANSI code page.
@@ -37,8 +37,8 @@ public:
     void writeInteger(QStringView section, QStringView key, int value);
     void writeBool(QStringView section, QStringView key, bool value);
 
-    // Replaces the file with the text as written: a temporary file in the same folder, flushed,
-    // then renamed over the old one. Raises AppError "Unable to write to <file name>".
+    // Replaces the file with the text as written (replaceFile: atomically, or in place where
+    // the folder takes no new file). Raises AppError "Unable to write to <file name>".
     void save();
 
 private:

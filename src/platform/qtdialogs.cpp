@@ -4,8 +4,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QMessageBox>
 
 namespace {
@@ -36,6 +39,32 @@ QMessageBox* messageBox(const Message& message)
     return box;
 }
 
+// A widget about to be hidden leaves its grid row as high as it was, so that a widget spanning
+// that row beside it keeps its size.
+void keepRowHeight(QGridLayout& grid, QWidget& widget)
+{
+    int row = 0;
+    int column = 0;
+    int rowSpan = 0;
+    int columnSpan = 0;
+    grid.getItemPosition(grid.indexOf(&widget), &row, &column, &rowSpan, &columnSpan);
+    grid.setRowMinimumHeight(row, widget.sizeHint().height());
+}
+
+// Qt's font dialog has no option to leave out its effects (strike-out, underline): their group
+// is the one that holds check boxes. The sample beside it keeps its height.
+void hideEffects(QFontDialog& dialog)
+{
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        if (!group->findChild<QCheckBox*>())
+            continue;
+        if (grid && grid->indexOf(group) >= 0)
+            keepRowHeight(*grid, *group);
+        group->hide();
+    }
+}
+
 } // namespace
 
 MessageAnswer QtDialogs::message(const Message& message)
@@ -63,12 +92,13 @@ void QtDialogs::notify(const Message& message)
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& initial)
 {
-    bool ok = false;
-    const QFont chosen =
-        QFontDialog::getFont(&ok, initial, nullptr, QString(), QFontDialog::DontUseNativeDialog);
-    if (!ok)
+    QFontDialog dialog;
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(initial);
+    hideEffects(dialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return chosen;
+    return dialog.selectedFont();
 }
 
 std::optional<QString> QtDialogs::openPicture(const QString& initialPath)

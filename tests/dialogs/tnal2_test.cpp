@@ -1,8 +1,5 @@
-#include "dialogs/spinedit.h"
-#include "dialogs/tnal2.h"
-#include "main/texts.h"
-#include "mainwindowfixture.h"
 #include "platform/ansicodec.h"
+#include "settingsdialogfixture.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -12,45 +9,6 @@
 #include <QPushButton>
 
 namespace {
-
-const Message pickPictureFirst{QStringLiteral("Wybierz najpierw obrazek!"), Texts::messageCaption(),
-                               MessageButtons::Ok, MessageIcon::Exclamation};
-const Message saveQuestion{QStringLiteral("Nowe ustawienia nie zostały zapisane. Zapisać?"),
-                           Texts::messageCaption(), MessageButtons::YesNo,
-                           MessageIcon::Exclamation};
-const Message bufferQuestion{
-    QStringLiteral("Zmiana bufora naklejek powoduje utratę kodów w buforze bieżącym\r\nCzy zmienić "
-                   "bufor?"),
-    Texts::messageCaption(), MessageButtons::YesNo, MessageIcon::Exclamation};
-
-class SettingsDialog : public MainWindowFixture {
-protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        start();
-    }
-
-    // The dialog refers to the window, which the fixture's TearDown destroys.
-    void TearDown() override
-    {
-        dialog.reset();
-        MainWindowFixture::TearDown();
-    }
-
-    void open()
-    {
-        dialog = std::make_unique<TNal2>(*window, dialogs);
-        dialog->show();
-    }
-
-    // Types into a box as a user would: the text changes, then the box loses the focus.
-    static void type(SpinEdit* box, const QString& text) { box->setText(text); }
-
-    QString iniPath() const { return programDir() + QStringLiteral("zelk_nal.ini"); }
-
-    std::unique_ptr<TNal2> dialog;
-};
 
 TEST_F(SettingsDialog, OpensWithClampedValuesThatTheSnapshotKeeps)
 {
@@ -287,6 +245,7 @@ TEST_F(SettingsDialog, ChangedBufferAnsweredYesDropsTheQueueAndHides)
     window->Pokastron1Click();
     open();
     const QString newBuffer = programDir() + QStringLiteral("inny/bufor.txt");
+    ASSERT_TRUE(QDir().mkpath(programDir() + QStringLiteral("inny")));
     dialog->BufPath->setText(newBuffer);
     dialogs.answer(MessageAnswer::Yes);
     dialog->Button2->click();

@@ -85,8 +85,7 @@ TEST_F(QueueWindow, ASaveThatFailsIsReportedAndTheProgramStays)
     ASSERT_TRUE(QDir(bufferDir()).removeRecursively());
     EXPECT_FALSE(window->CanCloseComp());
     EXPECT_FALSE(window->state.zamknij);
-    const Message failure{"Nie można otworzyć pliku blokady " + savedQueue() +
-                              ".lock: nie ma takiego pliku ani folderu.",
+    const Message failure{"Folder bufora naklejek " + bufferDir().chopped(1) + " nie istnieje.",
                           Texts::appTitle(), MessageButtons::Ok, MessageIcon::Error};
     EXPECT_EQ(dialogs.shown(), QList<Message>{failure});
     EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 2));

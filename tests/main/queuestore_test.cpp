@@ -216,8 +216,7 @@ TEST_F(Store, AFailedSaveKeepsTheQueueAndNamesTheFile)
         store.save(missing, queue);
         FAIL() << "the failed save is reported";
     } catch (const AppError& error) {
-        EXPECT_EQ(error.text(), "Nie można otworzyć pliku blokady " + file("brak/zelk.nal.lock") +
-                                    ": nie ma takiego pliku ani folderu.");
+        EXPECT_EQ(error.text(), "Folder bufora naklejek " + file("brak") + " nie istnieje.");
     }
     EXPECT_EQ(queue, numberedLines(1, 2));
 }

@@ -1,11 +1,17 @@
 #include "platform/apperror.h"
 #include "platform/profilefile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +26,56 @@ void writeBytes(const QString& path, QByteArrayView bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes.data(), bytes.size());
+}
+
+// Takes the right to write away from a file or folder (a folder then takes no new file) for the
+// object's lifetime: by its permissions, and for root, whom permissions do not stop, by the file
+// system's immutable flag.
+class WriteProtected {
+public:
+    explicit WriteProtected(QString path)
+        : m_path(std::move(path))
+        , m_permissions(QFile::permissions(m_path))
+    {
+        QFile::setPermissions(m_path, m_permissions & ~(QFile::WriteOwner | QFile::WriteUser |
+                                                        QFile::WriteGroup | QFile::WriteOther));
+        if (!holds())
+            m_immutable = setImmutable(true);
+    }
+    ~WriteProtected()
+    {
+        if (m_immutable)
+            setImmutable(false);
+        QFile::setPermissions(m_path, m_permissions);
+    }
+
+    bool holds() const { return ::access(QFile::encodeName(m_path).constData(), W_OK) != 0; }
+
+private:
+    bool setImmutable(bool on) const
+    {
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+
+    QString m_path;
+    QFile::Permissions m_permissions;
+    bool m_immutable = false;
+};
+
+ino_t inode(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 class ProfileFileTest : public ::testing::Test {
@@ -176,6 +232,43 @@ TEST_F(ProfileFileTest, FailedSaveNamesTheFile)
     } catch (const AppError& error) {
         EXPECT_EQ(error.text(), QStringLiteral("Unable to write to ") + name);
     }
+}
+
+// A settings file kept writable in a folder that is not, such as /etc/zelk/: no temporary file
+// can be made beside it, so it is written over in place.
+TEST_F(ProfileFileTest, WritableFileInAClosedFolderIsWrittenInPlace)
+{
+    ProfileFile file = fileWith("; kept\r\n[A]\r\nk=1000\r\nother=x\r\n");
+    const ino_t before = inode(path());
+    file.writeInteger(u"A", u"k", 2);
+    {
+        const WriteProtected folder(m_dir.path());
+        if (!folder.holds())
+            GTEST_SKIP() << "cannot take the right to write away from a folder here";
+        EXPECT_NO_THROW(file.save());
+    }
+    EXPECT_EQ(readBytes(path()), QByteArray("; kept\r\n[A]\r\nk=2\r\nother=x\r\n"));
+    EXPECT_EQ(inode(path()), before);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("test.ini")});
+}
+
+TEST_F(ProfileFileTest, FileAndFolderBothClosedIsReportedAndKeepsTheFile)
+{
+    ProfileFile file = fileWith("[A]\r\nk=1\r\n");
+    file.writeInteger(u"A", u"k", 2);
+    {
+        const WriteProtected folder(m_dir.path());
+        const WriteProtected settings(path());
+        if (!folder.holds() || !settings.holds())
+            GTEST_SKIP() << "cannot take the right to write away here";
+        try {
+            file.save();
+            ADD_FAILURE() << "no error";
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.text(), QStringLiteral("Unable to write to ") + path());
+        }
+    }
+    EXPECT_EQ(readBytes(path()), QByteArray("[A]\r\nk=1\r\n"));
 }
 
 TEST_F(ProfileFileTest, GarbageIsReadAndWrittenWithoutHarm)

@@ -6,11 +6,10 @@
 MessageAnswer ScriptedDialogs::message(const Message& message)
 {
     m_shown << message;
-    if (message.buttons == MessageButtons::Ok) {
-        if (whileShown)
-            whileShown(message);
+    if (whileShown)
+        whileShown(message);
+    if (message.buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
-    }
     if (whileAsked)
         whileAsked(message);
     if (m_answers.isEmpty()) {

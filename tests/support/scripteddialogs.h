@@ -27,8 +27,9 @@ public:
     void clear() { m_shown.clear(); }
     bool scriptUsedUp() const { return m_answers.isEmpty(); }
 
-    // Run while a question, or a report, is open, as other events of the program then may.
+    // Runs while a question is open, as other events of the program then may.
     std::function<void(const Message&)> whileAsked;
+    // Runs while any message is open, a report too: a real message box takes the focus then.
     std::function<void(const Message&)> whileShown;
 
 private:
