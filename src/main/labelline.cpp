@@ -1,5 +1,7 @@
 #include "main/labelline.h"
 
+#include <algorithm>
+
 namespace {
 
 // Spaces and control characters: the ASCII blank and the C0 controls. Other blanks (no-break
@@ -26,6 +28,26 @@ LabelLine splitLabelLine(const QString& line)
     const qsizetype bar = line.indexOf(u'|');
     return {bar < 0 ? QString() : line.left(bar),
             trimmedOfSpacesAndControls(QStringView(line).mid(bar + 1, maxCallNumber))};
+}
+
+QString whyUnprintable(const QString& line)
+{
+    constexpr qsizetype maxLine = 1000;
+    constexpr qsizetype minDigits = 2;
+    constexpr qsizetype maxDigits = 64;
+    if (line.size() > maxLine)
+        return QStringLiteral("wiersz ma więcej niż %1 znaków").arg(maxLine);
+    if (!line.contains(u'|'))
+        return QStringLiteral("brak znaku „|” po identyfikatorze");
+    const QString digits = splitLabelLine(line).identifier.remove(u' ');
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (!std::all_of(digits.begin(), digits.end(), isDigit))
+        return QStringLiteral("identyfikator może składać się tylko z cyfr");
+    if (digits.size() < minDigits || digits.size() > maxDigits)
+        return QStringLiteral("identyfikator musi mieć od %1 do %2 cyfr")
+            .arg(minDigits)
+            .arg(maxDigits);
+    return {};
 }
 
 QString formatIdentifier(const QString& pattern, const QString& identifier)

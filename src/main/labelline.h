@@ -12,6 +12,11 @@ struct LabelLine {
 
 LabelLine splitLabelLine(const QString& line);
 
+// Why a line can never become a label that prints, or empty when it can: its identifier must
+// hold 2 to 64 digits (blanks aside, as the barcode ignores them), the line at most 1000
+// characters.
+QString whyUnprintable(const QString& line);
+
 // The identifier as the label shows it: each "9" of the pattern takes the next character of
 // the identifier, every other pattern character stands for itself. An identifier that does
 // not fill the pattern exactly gives a complaint instead.

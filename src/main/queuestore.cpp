@@ -1,5 +1,6 @@
 #include "main/queuestore.h"
 
+#include "main/labelline.h"
 #include "main/queuefile.h"
 #include "platform/apperror.h"
 #include "platform/fileops.h"
@@ -19,6 +20,8 @@ struct QueueStore::FileNames {
     explicit FileNames(const QueueLocation& location)
         : saved(location.folder + QStringLiteral("zelk.nal"))
         , fold(saved + QStringLiteral(".fold"))
+        , setAside(saved + QStringLiteral(".odrzucone"))
+        , setAsideFold(setAside + QStringLiteral(".fold"))
         , temp(saved + QStringLiteral(".tmp"))
         , lock(saved + QStringLiteral(".lock"))
         , folder(QFileInfo(saved).path())
@@ -30,6 +33,8 @@ struct QueueStore::FileNames {
 
     QString saved;
     QString fold;
+    QString setAside;
+    QString setAsideFold;
     QString temp;
     QString lock;
     QString folder;
@@ -47,19 +52,26 @@ bool isRegularFile(const QString& path)
     return QFileInfo(path).isFile() && !QFileInfo(path).isSymLink();
 }
 
-// Brings a fold cut short to its end: without its taken file it committed and replaces the
-// saved-queue file; beside its taken file it never committed and goes. Anything but a regular
-// file under the fold's name is no fold of this program's and goes too.
+// Brings a fold cut short to its end: without its taken file it committed, and its new
+// saved-queue file and set-aside file take their places; beside its taken file it never
+// committed and they go. Anything but a regular file under a fold's name is no fold of this
+// program's and goes too.
 void settleFold(const FileNames& names)
 {
-    if (!FileOps::exists(names.fold))
-        return;
-    if (FileOps::exists(names.taken) || !isRegularFile(names.fold)) {
-        FileOps::remove(names.fold);
-        return;
+    const bool committed = !FileOps::exists(names.taken);
+    bool settled = false;
+    for (const auto& [fold, target] :
+         {std::pair{names.fold, names.saved}, std::pair{names.setAsideFold, names.setAside}}) {
+        if (!FileOps::exists(fold))
+            continue;
+        if (committed && isRegularFile(fold))
+            FileOps::rename(fold, target);
+        else
+            FileOps::remove(fold);
+        settled = true;
     }
-    FileOps::rename(names.fold, names.saved);
-    FileOps::syncFolder(names.folder);
+    if (settled)
+        FileOps::syncFolder(names.folder);
 }
 
 void removeQuietly(const QString& path)
@@ -71,28 +83,57 @@ void removeQuietly(const QString& path)
     }
 }
 
-// Folds the taken file's lines onto `queue`; the queue changes only once the fold committed.
-// The saved-queue file gets the folded queue without its first `printedFront` lines.
-void fold(const FileNames& names, bool utf8, QStringList& queue, qsizetype printedFront)
+// The lines that can print, and the others with the reason each can never print.
+QStringList sortOut(const QStringList& lines, QList<SetAsideLine>& setAside)
 {
-    const QStringList lines = QueueFile::parse(FileOps::read(names.taken), utf8);
-    if (lines.isEmpty()) {
-        FileOps::remove(names.taken);
-        return;
+    QStringList printable;
+    for (const QString& line : lines) {
+        if (const QString reason = whyUnprintable(line); reason.isEmpty())
+            printable << line;
+        else
+            setAside << SetAsideLine{line, reason};
     }
+    return printable;
+}
+
+// The set-aside file with `lines` appended, as a new file beside it.
+void writeSetAsideFold(const FileNames& names, const QList<SetAsideLine>& lines, bool utf8)
+{
+    QByteArray bytes =
+        FileOps::exists(names.setAside) ? FileOps::read(names.setAside) : QByteArray();
+    QStringList texts;
+    for (const SetAsideLine& line : lines)
+        texts << line.line;
+    bytes += QueueFile::serialize(texts, utf8);
+    FileOps::createNew(names.setAsideFold, bytes);
+}
+
+// Folds the taken file's printable lines onto `queue` and adds the others to the set-aside
+// file, in one step whose commit point is the removal of the taken file; the queue changes
+// only once it committed. The saved-queue file gets the folded queue without its first
+// `printedFront` lines. Returns the lines set aside.
+QList<SetAsideLine> fold(const FileNames& names, bool utf8, QStringList& queue,
+                         qsizetype printedFront)
+{
+    QList<SetAsideLine> setAside;
+    const QStringList lines = sortOut(QueueFile::parse(FileOps::read(names.taken), utf8), setAside);
     const QStringList folded = queue + lines;
-    FileOps::createNew(names.fold, QueueFile::serialize(folded.mid(printedFront), utf8));
     try {
+        if (!lines.isEmpty())
+            FileOps::createNew(names.fold, QueueFile::serialize(folded.mid(printedFront), utf8));
+        if (!setAside.isEmpty())
+            writeSetAsideFold(names, setAside, utf8);
         FileOps::syncFolder(names.folder);
         FileOps::remove(names.taken);
     } catch (const AppError&) {
         removeQuietly(names.fold);
+        removeQuietly(names.setAsideFold);
         throw;
     }
     queue = folded;
     FileOps::syncFolder(names.bufferFolder);
-    FileOps::rename(names.fold, names.saved);
-    FileOps::syncFolder(names.folder);
+    settleFold(names);
+    return setAside;
 }
 
 QString queueBusy(const QString& folder)
@@ -134,9 +175,10 @@ bool QueueStore::hasWaitingFiles(const QueueLocation& location)
     return FileOps::exists(location.buffer) || FileOps::exists(takenName(location.buffer));
 }
 
-void QueueStore::take(const QueueLocation& location, QStringList& queue, qsizetype printedFront)
+QList<SetAsideLine> QueueStore::take(const QueueLocation& location, QStringList& queue,
+                                     qsizetype printedFront)
 {
-    takeFiles(FileNames(location), location.utf8, queue, printedFront);
+    return takeFiles(FileNames(location), location.utf8, queue, printedFront);
 }
 
 void QueueStore::save(const QueueLocation& location, QStringList& queue)
@@ -178,16 +220,18 @@ void QueueStore::discardSave(const QueueLocation& location)
     removeQuietly(FileNames(location).temp); // a stale one goes before the next save anyway
 }
 
-void QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue,
-                           qsizetype printedFront)
+QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue,
+                                          qsizetype printedFront)
 {
     ensureLocked(names);
     readUnreadSavedQueue(names, utf8, queue);
     settleFold(names);
+    QList<SetAsideLine> setAside;
     if (FileOps::exists(names.taken))
-        fold(names, utf8, queue, printedFront);
+        setAside += fold(names, utf8, queue, printedFront);
     if (FileOps::exists(names.buffer) && FileOps::renameWhenUnlocked(names.buffer, names.taken))
-        fold(names, utf8, queue, printedFront);
+        setAside += fold(names, utf8, queue, printedFront);
+    return setAside;
 }
 
 void QueueStore::readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue)

@@ -12,6 +12,12 @@ struct QueueLocation {
     bool utf8 = true;
 };
 
+// A line that can never print, set aside when it came, and why.
+struct SetAsideLine {
+    QString line;
+    QString reason;
+};
+
 // Everything that touches the buffer file and the saved-queue file. The saved-queue file
 // mirrors the queue after every change, so a crash, a kill or a power cut loses no label, and
 // no label is queued twice:
@@ -29,6 +35,9 @@ struct QueueLocation {
 //   is renamed over "zelk.nal". A fold file found beside its taken file never committed and is
 //   discarded; one found alone replaces "zelk.nal". A taken file left over is read like a
 //   buffer.
+// - A line that can never print (see whyUnprintable) does not join the queue: the fold appends
+//   it to "zelk.nal.odrzucone" instead, through "zelk.nal.odrzucone.fold" under the same
+//   commit point.
 // - Any other change writes "zelk.nal.tmp", flushes it, renames it over "zelk.nal" and flushes
 //   the folder. Printing prepares that file before a sheet goes out and puts it in place as soon
 //   as the sheet has been accepted, so only a rename and a flush lie between the two.
@@ -49,8 +58,9 @@ public:
     // Appends the lines of a taken file left over, then those of the buffer, to `queue`, each
     // file in one crash-safe step. A file that cannot be taken now is left for the next call.
     // The first `printedFront` lines of `queue` are out of the saved-queue file already (sheets
-    // of a print run still going on) and stay out of it.
-    void take(const QueueLocation& location, QStringList& queue, qsizetype printedFront = 0);
+    // of a print run still going on) and stay out of it. Returns the lines set aside.
+    QList<SetAsideLine> take(const QueueLocation& location, QStringList& queue,
+                             qsizetype printedFront = 0);
 
     // Whether the saved-queue file still waits to be read (it could not be read, or another
     // process held the queue); the next take or save reads it first.
@@ -77,7 +87,8 @@ public:
 
 private:
     void ensureLocked(const FileNames& names);
-    void takeFiles(const FileNames& names, bool utf8, QStringList& queue, qsizetype printedFront);
+    QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QStringList& queue,
+                                  qsizetype printedFront);
     void readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue);
     QStringList readSavedQueue(const FileNames& names, bool utf8);
 

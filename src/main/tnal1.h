@@ -187,6 +187,7 @@ private:
     void buildTray();
     bool FormClose(); // true: the window closes
     void takeBuffer();
+    void reportSetAside(const QList<SetAsideLine>& lines);
     void showOrPrintFullSheet();
     bool saveBeforeClosing();
     void printAttempt(int IloscNalepek, bool demo);

@@ -2,6 +2,8 @@
 // count hint.
 #include "main/tnal1.h"
 
+#include "main/texts.h"
+
 #include <QScopeGuard>
 
 namespace {
@@ -29,7 +31,31 @@ void TNal1::OpenNal(const QString& name)
     }
     QueueLocation location = queueLocation();
     location.buffer = name;
-    queueStore.take(location, queue.ListaLini, queue.printed);
+    reportSetAside(queueStore.take(location, queue.ListaLini, queue.printed));
+}
+
+// Names each line that can never print, and where it went, in one message.
+void TNal1::reportSetAside(const QList<SetAsideLine>& lines)
+{
+    if (lines.isEmpty())
+        return;
+    constexpr qsizetype shownLines = 10;
+    constexpr qsizetype shownCharacters = 80;
+    QStringList named;
+    for (const SetAsideLine& line : lines.first(qMin(lines.size(), shownLines))) {
+        const QString text = line.line.size() > shownCharacters
+                                 ? line.line.left(shownCharacters) + QStringLiteral("…")
+                                 : line.line;
+        named << QStringLiteral("„%1”: %2").arg(text, line.reason);
+    }
+    if (lines.size() > shownLines)
+        named << QStringLiteral("i %1 innych.").arg(lines.size() - shownLines);
+    m_services.dialogs->message(
+        {QStringLiteral("Tych wierszy bufora nie da się wydrukować; odłożono je do pliku "
+                        "%1zelk.nal.odrzucone:\n")
+                 .arg(paths.FilePath) +
+             named.join(u'\n'),
+         Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Exclamation});
 }
 
 void TNal1::SaveNal()

@@ -130,17 +130,20 @@ TEST_F(Store, ABufferThatIsNoRegularFileIsReportedByNameAndLeftAlone)
 
 TEST_F(Store, LargeBuffersAreTakenWhole)
 {
+    // A line too long to print is taken whole too, into the set-aside file.
     const QString hugeLine(10 << 20, QLatin1Char('7'));
     write(file("naklejka.dat"), {hugeLine});
-    store.take(location(), queue);
-    EXPECT_EQ(queue, QStringList{hugeLine});
+    const QList<SetAsideLine> setAside = store.take(location(), queue);
+    ASSERT_EQ(setAside.size(), 1);
+    EXPECT_EQ(setAside[0].line, hugeLine);
+    EXPECT_EQ(read(file("zelk.nal.odrzucone")), QStringList{hugeLine});
+    EXPECT_TRUE(queue.isEmpty());
 
-    queue.clear();
     write(file("naklejka.dat"), numberedLines(1, 1000000));
     store.take(location(), queue);
     EXPECT_EQ(queue.size(), 1000000);
     EXPECT_EQ(queue.last(), numberedLines(1000000, 1000000).first());
-    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+    EXPECT_EQ(files(), (QStringList{"zelk.nal", "zelk.nal.odrzucone"}));
 }
 
 // The files a crash can leave at each step of a fold or a save, and what the next start and
@@ -327,4 +330,53 @@ TEST_F(Store, OneProcessAtATimeWorksOnAQueue)
     first.reset(); // the first process ends
     other->take(location(), otherQueue);
     EXPECT_EQ(otherQueue, numberedLines(1, 4)) << "the saved queue is read before the buffer";
+}
+
+// Lines that can never print are set aside, whole and in order, under the fold's commit point;
+// the rest of the buffer joins the queue.
+TEST_F(Store, LinesThatCanNeverPrintAreSetAside)
+{
+    const QStringList bad{"12a4|II 1",
+                          "|II 2",
+                          "7|II 3",
+                          "bez kreski",
+                          "1" + QString(64, u'2') + "|x",
+                          QString(995, u'1') + "|IIIII"};
+    write(file("naklejka.dat"),
+          numberedLines(1, 2) + bad.mid(0, 3) + numberedLines(3, 3) + bad.mid(3));
+    write(file("zelk.nal.odrzucone"), {"wcześniej odłożony"});
+    const QList<SetAsideLine> setAside = store.take(location(), queue);
+
+    EXPECT_EQ(queue, numberedLines(1, 3));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 3));
+    EXPECT_EQ(read(file("zelk.nal.odrzucone")), QStringList{"wcześniej odłożony"} + bad);
+    QStringList reasons;
+    for (const SetAsideLine& line : setAside)
+        reasons << line.reason;
+    EXPECT_EQ(reasons, (QStringList{"identyfikator może składać się tylko z cyfr",
+                                    "identyfikator musi mieć od 2 do 64 cyfr",
+                                    "identyfikator musi mieć od 2 do 64 cyfr",
+                                    "brak znaku „|” po identyfikatorze",
+                                    "identyfikator musi mieć od 2 do 64 cyfr",
+                                    "wiersz ma więcej niż 1000 znaków"}));
+}
+
+// A crash before the fold's commit point leaves the set-aside file as it was and the taken
+// file to be read again; after it, the set-aside file is complete.
+TEST_F(Store, ASetAsideFoldCutShortIsSettledLikeTheFold)
+{
+    write(file("zelk.nal.odrzucone"), {"a|1"});
+    write(file("zelk.nal.odrzucone.fold"), {"a|1", "b|2"});
+    write(file("naklejka.dat.taken"), {"b|2"});
+    {
+        QueueStore afterCrash;
+        afterCrash.restore(location());
+        EXPECT_EQ(read(file("zelk.nal.odrzucone")), QStringList{"a|1"});
+        afterCrash.take(location(), queue);
+        EXPECT_EQ(read(file("zelk.nal.odrzucone")), (QStringList{"a|1", "b|2"}));
+    }
+    write(file("zelk.nal.odrzucone.fold"), {"a|1", "b|2", "c|3"});
+    store.restore(location());
+    EXPECT_EQ(read(file("zelk.nal.odrzucone")), (QStringList{"a|1", "b|2", "c|3"}));
+    EXPECT_EQ(files(), (QStringList{"zelk.nal.odrzucone"}));
 }

@@ -110,4 +110,18 @@ TEST_F(Tick, AnUnreadableSavedQueueIsReportedOnce)
     EXPECT_EQ(window->queue.ListaLini, numberedLines(1, 2));
 }
 
+TEST_F(Tick, ALineThatCanNeverPrintIsSetAsideAndTheRestPrints)
+{
+    window->settings.BezWyswB = true;
+    appendToBuffer(numberedLines(1, 12) + QStringList{"12345A789012|II X"} + numberedLines(13, 24));
+    tick();
+    EXPECT_TRUE(window->queue.ListaLini.isEmpty()) << "the full sheet printed";
+    EXPECT_EQ(printers.ended().size(), 1);
+    EXPECT_EQ(texts(), QStringList{"Tych wierszy bufora nie da się wydrukować; odłożono je do "
+                                   "pliku " +
+                                   bufferDir() +
+                                   "zelk.nal.odrzucone:\n„12345A789012|II X”: identyfikator "
+                                   "może składać się tylko z cyfr"});
+}
+
 } // namespace
