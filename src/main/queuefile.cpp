@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <QStringDecoder>
 
 namespace {
 
@@ -38,6 +39,16 @@ QStringList QueueFile::parse(QByteArrayView bytes, bool utf8)
         next = lineFeed ? lineFeed + 1 : end;
     }
     return lines;
+}
+
+QStringList QueueFile::parseByContent(QByteArrayView bytes)
+{
+    constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
+    if (bytes.startsWith(utf8Bom))
+        return parse(bytes.sliced(utf8Bom.size()), true);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString decoded = utf8(bytes);
+    return parse(bytes, !utf8.hasError());
 }
 
 QByteArray QueueFile::serialize(const QStringList& lines, bool utf8)

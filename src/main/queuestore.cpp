@@ -167,7 +167,7 @@ QStringList QueueStore::restore(const QueueLocation& location)
     ensureLocked(names);
     settleFold(names);
     FileOps::remove(names.temp);
-    return readSavedQueue(names, location.utf8);
+    return readSavedQueue(names);
 }
 
 bool QueueStore::hasWaitingFiles(const QueueLocation& location)
@@ -186,7 +186,7 @@ void QueueStore::save(const QueueLocation& location, QStringList& queue)
     const FileNames names(location);
     ensureLocked(names);
     try {
-        readUnreadSavedQueue(names, location.utf8, queue);
+        readUnreadSavedQueue(names, queue);
     } catch (const AppError&) {
         // Taking waits for that file to be read, so while it stays unreadable it normally
         // holds every line there is, and writing an empty queue over it would lose them.
@@ -224,7 +224,7 @@ QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QSt
                                           qsizetype printedFront)
 {
     ensureLocked(names);
-    readUnreadSavedQueue(names, utf8, queue);
+    readUnreadSavedQueue(names, queue);
     settleFold(names);
     QList<SetAsideLine> setAside;
     if (FileOps::exists(names.taken))
@@ -234,20 +234,20 @@ QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QSt
     return setAside;
 }
 
-void QueueStore::readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue)
+void QueueStore::readUnreadSavedQueue(const FileNames& names, QStringList& queue)
 {
     if (m_savedQueueUnread)
-        queue = readSavedQueue(names, utf8) + queue;
+        queue = readSavedQueue(names) + queue;
 }
 
-QStringList QueueStore::readSavedQueue(const FileNames& names, bool utf8)
+QStringList QueueStore::readSavedQueue(const FileNames& names)
 {
     m_savedQueueUnread = FileOps::exists(names.saved);
     if (!m_savedQueueUnread)
         return {};
     QStringList lines;
     try {
-        lines = QueueFile::parse(FileOps::read(names.saved), utf8);
+        lines = QueueFile::parseByContent(FileOps::read(names.saved));
     } catch (const AppError& error) {
         throw AppError(error.text() +
                        QStringLiteral(" Kolejka naklejek nie będzie zapisywana, dopóki tego pliku "

@@ -89,8 +89,8 @@ private:
     void ensureLocked(const FileNames& names);
     QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QStringList& queue,
                                   qsizetype printedFront);
-    void readUnreadSavedQueue(const FileNames& names, bool utf8, QStringList& queue);
-    QStringList readSavedQueue(const FileNames& names, bool utf8);
+    void readUnreadSavedQueue(const FileNames& names, QStringList& queue);
+    QStringList readSavedQueue(const FileNames& names);
 
     bool m_savedQueueUnread = true;
     FileLock m_lock;

@@ -380,3 +380,21 @@ TEST_F(Store, ASetAsideFoldCutShortIsSettledLikeTheFold)
     EXPECT_EQ(read(file("zelk.nal.odrzucone")), (QStringList{"a|1", "b|2", "c|3"}));
     EXPECT_EQ(files(), (QStringList{"zelk.nal.odrzucone"}));
 }
+
+// The saved queue is read by its content, so an encoding changed in the settings while labels
+// wait (and a crash before the next save) garbles none of them; the buffer follows the setting.
+TEST_F(Store, TheSavedQueueIsReadByItsContent)
+{
+    const QStringList polish{"000000000001|Łódź ŻÓŁW", "000000000002|ąęś"};
+    for (const bool writtenAsUtf8 : {true, false}) {
+        SCOPED_TRACE(writtenAsUtf8 ? "UTF-8 file, setting Windows-1250" : "the other way round");
+        QFile saved(file("zelk.nal"));
+        ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+        saved.write(QueueFile::serialize(polish, writtenAsUtf8));
+        saved.close();
+        QueueLocation location = this->location();
+        location.utf8 = !writtenAsUtf8;
+        QueueStore afterCrash;
+        EXPECT_EQ(afterCrash.restore(location), polish);
+    }
+}
