@@ -49,6 +49,35 @@ qsizetype printFullSheets(TNal1& window)
     return waiting - window.queue.ListaLini.size();
 }
 
+// A printer named in the settings that is not installed, or a print scheduler that is down,
+// would send the sheets to the default printer unnoticed: the run prints nothing instead.
+bool namedPrinterInstalled(TNal1& window)
+{
+    const QString& named = window.settings.PrinterName;
+    if (named.isEmpty() || window.printer().printers().contains(named))
+        return true;
+    std::fprintf(stderr,
+                 "zelk_nal: drukarka „%s” wskazana w ustawieniach ([DRUKARKA] nazwa) nie jest "
+                 "zainstalowana albo usługa drukowania (CUPS) nie działa; naklejki pozostają w "
+                 "kolejce.\n",
+                 qUtf8Printable(named));
+    return false;
+}
+
+// Where the printed sheets went: the PDF files, or the printer.
+void sayWherePrinted(TNal1& window, const CupsPrinterBackend& printers)
+{
+    if (printers.writtenFiles().isEmpty()) {
+        MorvalenDefaultPrinter& printer = window.printer();
+        std::printf("Arkusze wysłano do drukarki %s.\n",
+                    qUtf8Printable(printer.printers().value(printer.printerIndex())));
+        return;
+    }
+    std::printf("Arkusze zapisano w plikach:\n");
+    for (const QString& file : printers.writtenFiles())
+        std::printf("  %s\n", qUtf8Printable(file));
+}
+
 } // namespace
 
 int runPrintQueue(int argc, char** argv)
@@ -92,10 +121,13 @@ int runPrintQueue(int argc, char** argv)
         return kRefused;
     }
     const bool taken = takeBuffer(window);
-    const qsizetype printed = printFullSheets(window);
+    const bool printerInstalled = namedPrinterInstalled(window);
+    const qsizetype printed = printerInstalled ? printFullSheets(window) : 0;
     const qsizetype left = window.queue.ListaLini.size();
     std::printf("Wydrukowane naklejki: %lld, w kolejce zostało: %lld.\n",
                 static_cast<long long>(printed), static_cast<long long>(left));
-    const bool complete = taken && left < window.settings.labelsPerSheet();
+    if (printed > 0)
+        sayWherePrinted(window, printers);
+    const bool complete = taken && printerInstalled && left < window.settings.labelsPerSheet();
     return complete && dialogs.reportCount() == 0 ? 0 : kFailed;
 }

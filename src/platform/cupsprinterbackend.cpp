@@ -187,21 +187,21 @@ QString outputStem(const QString& title, int sheet)
 // The sheet is drawn into memory; when it ends, it lands whole and flushed in the folder under
 // a name no other file has, so the sheet counts as printed only once its file is complete.
 std::unique_ptr<PrintDocument> fileDocument(const QString& folder, const PrintSettings& settings,
-                                            const QString& title, int sheet)
+                                            const QString& title, int sheet, QStringList& written)
 {
     auto pdf = std::make_unique<QBuffer>();
     pdf->open(QIODevice::WriteOnly);
     const QString stem = outputStem(title, sheet);
     return std::make_unique<PdfDocument>(
         std::move(pdf), settings, title,
-        [folder, stem](QIODevice& pdf, const std::function<void()>& accepted) {
+        [folder, stem, &written](QIODevice& pdf, const std::function<void()>& accepted) {
             bool created = false;
             try {
-                FileOps::createUnique(folder, stem, QStringLiteral(".pdf"),
-                                      static_cast<QBuffer&>(pdf).data(), [&] {
-                                          created = true;
-                                          accepted();
-                                      });
+                written << FileOps::createUnique(folder, stem, QStringLiteral(".pdf"),
+                                                 static_cast<QBuffer&>(pdf).data(), [&] {
+                                                     created = true;
+                                                     accepted();
+                                                 });
             } catch (const AppError& error) {
                 if (created)
                     throw;
@@ -271,6 +271,6 @@ std::unique_ptr<PrintDocument> CupsPrinterBackend::startDocument(const PrinterIn
 {
     const PrintSettings decoded = DevMode::decode(settings);
     if (printer.device == filePrinterName())
-        return fileDocument(m_fileFolder, decoded, title, sheet);
+        return fileDocument(m_fileFolder, decoded, title, sheet, m_writtenFiles);
     return cupsDocument(printer.device, decoded, title);
 }

@@ -20,6 +20,10 @@ public:
                                                  int sheet) override;
     void setFileFolder(const QString& folder) override { m_fileFolder = folder; }
 
+    // The PDF files "Plik PDF" has written so far, in order.
+    const QStringList& writtenFiles() const { return m_writtenFiles; }
+
 private:
     QString m_fileFolder;
+    QStringList m_writtenFiles;
 };

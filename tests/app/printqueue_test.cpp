@@ -54,8 +54,9 @@ protected:
         writeFile(buffer(), (labelLines(count).join(QLatin1Char('\n')) + '\n').toUtf8());
     }
 
-    // Runs the program to its end; returns its exit code, standard error in `errors`.
-    int run(QString* errors = nullptr) const
+    // Runs the program to its end; returns its exit code, standard error in `errors`, standard
+    // output in `output`.
+    int run(QString* errors = nullptr, QString* output = nullptr) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), runtimeFolder());
@@ -69,6 +70,8 @@ protected:
         EXPECT_TRUE(process.waitForFinished(60000));
         if (errors)
             *errors = QString::fromUtf8(process.readAllStandardError());
+        if (output)
+            *output = QString::fromUtf8(process.readAllStandardOutput());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
@@ -130,6 +133,32 @@ TEST_F(PrintQueueRun, FailedPrintingKeepsTheQueueAndFails)
     EXPECT_EQ(run(&errors), 1);
     EXPECT_TRUE(errors.contains(QStringLiteral("Brak domyślnej drukarki"))) << errors.toStdString();
     EXPECT_EQ(savedQueue(), labelLines(50));
+}
+
+TEST_F(PrintQueueRun, SaysWhereTheSheetsWent)
+{
+    writeBuffer(50);
+    QString output;
+    EXPECT_EQ(run(nullptr, &output), 0);
+    QStringList expected{QStringLiteral("Wydrukowane naklejki: 48, w kolejce zostało: 2."),
+                         QStringLiteral("Arkusze zapisano w plikach:")};
+    for (const QString& name : printedFiles())
+        expected << "  " + printFolder() + '/' + name;
+    EXPECT_EQ(output.trimmed().split(u'\n'), expected);
+}
+
+TEST_F(PrintQueueRun, APrinterThatIsNotInstalledPrintsNothing)
+{
+    writeFile(settingsFile(), QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n[DRUKARKA]\nnazwa=Magazyn\n")
+                                  .arg(bufferFolder())
+                                  .toUtf8());
+    writeBuffer(24);
+    QString errors;
+    EXPECT_EQ(run(&errors), 1);
+    EXPECT_TRUE(errors.contains(QStringLiteral("drukarka „Magazyn” wskazana w ustawieniach")))
+        << errors.toStdString();
+    EXPECT_TRUE(printedFiles().isEmpty()) << "not sent to another printer instead";
+    EXPECT_EQ(savedQueue(), labelLines(24));
 }
 
 TEST_F(PrintQueueRun, RefusedWhileAnotherCopyRuns)
