@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
@@ -176,6 +177,7 @@ void TNal1::showEvent(QShowEvent* event)
 
 void TNal1::closeEvent(QCloseEvent* event)
 {
+    const QScopedValueRollback deciding(m_decidingToClose, true);
     const bool closing = FormClose();
     event->setAccepted(closing);
     if (closing)

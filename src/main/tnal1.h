@@ -204,4 +204,5 @@ private:
     QStringList m_arguments;
     QAction* m_defaultItem = nullptr;
     std::unique_ptr<MorvalenDefaultPrinter> m_printer;
+    bool m_decidingToClose = false; // the close question may be open
 };

@@ -164,8 +164,10 @@ void TNal1::CloseNow()
                      error.what());
     }
     state.zamknij = true;
-    // While the close question is open the window is closing already and refuses a second
-    // close; the program ends all the same.
-    if (!close())
+    // While the close question is open Qt takes the window for closing already and ignores a
+    // second close; the program ends all the same.
+    if (m_decidingToClose)
         emit closed();
+    else
+        close();
 }

@@ -1,6 +1,8 @@
 #include "main/texts.h"
 #include "mainwindowfixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -145,6 +147,33 @@ TEST_F(MainWindow, EndOfSessionClosesLaterWithoutAQuestion)
     window->Zamknijprogram1Click();
     EXPECT_TRUE(dialogs.shown().isEmpty());
     EXPECT_EQ(closed.count(), 1);
+}
+
+// The close request of another program, or a termination signal, while the user's own close
+// question is open: the program saves and ends, whatever the question's answer would be.
+TEST_F(MainWindow, CloseNowEndsTheProgramBehindTheCloseQuestion)
+{
+    QSignalSpy closed(window.get(), &TNal1::closed);
+    queueLines(3);
+    dialogs.whileAsked = [this](const Message&) { window->CloseNow(); };
+    dialogs.answer(MessageAnswer::No);
+    window->Zamknijprogram1Click();
+    EXPECT_GE(closed.count(), 1);
+    QFile saved(bufferDir() + QStringLiteral("zelk.nal"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().count('\n'), 3);
+}
+
+// A failed save keeps the user's own close from happening, but not the close request.
+TEST_F(MainWindow, CloseNowEndsTheProgramEvenWhenTheSaveFails)
+{
+    QSignalSpy closed(window.get(), &TNal1::closed);
+    queueLines(2);
+    ASSERT_TRUE(QDir(bufferDir()).removeRecursively());
+    window->CloseNow();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << "said on standard error, no box";
+    window->queue.ListaLini.clear(); // nothing for the final save to complain about
 }
 
 TEST_F(MainWindow, CloseNowClosesWithoutAQuestion)

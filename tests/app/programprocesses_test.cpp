@@ -180,6 +180,48 @@ TEST_F(ProgramOnABufferFolder, AChannelFolderOthersCouldReachIsRefused)
     EXPECT_TRUE(QDir(target).isEmpty()) << "nothing made in its place or through it";
 }
 
+TEST_F(ProgramOnABufferFolder, CloseRequestEndsACopyBehindAStartUpMessage)
+{
+    writeFile(settingsFile(), QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n[Sygnatura]\nWielkosc "
+                                             "Czcionki=duża\n")
+                                  .arg(bufferFolder())
+                                  .toUtf8());
+    writeFile(savedQueueFile(), QueueFile::serialize(numberedLines(1, 3), true));
+    QTemporaryDir instance;
+    QProcessEnvironment environment = shell({});
+    environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), instance.path());
+    QProcess& copy = start({settingsFile()}, environment);
+    // The report of the font size waits for an answer that never comes on this screen.
+    ASSERT_FALSE(copy.waitForFinished(1500));
+
+    EXPECT_EQ(run({QStringLiteral("--close")}, environment), 0);
+    ASSERT_TRUE(copy.waitForFinished(20000));
+    EXPECT_EQ(copy.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(copy.exitCode(), 0);
+    EXPECT_EQ(savedQueue(), numberedLines(1, 3));
+}
+
+// The buffer folder shared with the host system (mode 1777) and a buffer of the host's account:
+// this user may not take it, and hears why, by name.
+TEST_F(ProgramOnABufferFolder, ABufferThatCannotBeTakenIsReportedByName)
+{
+    if (::getuid() != 0 || !QFile::exists(QStringLiteral("/usr/bin/setpriv")))
+        GTEST_SKIP() << "another account can be arranged as root only";
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(bufferFolder()).constData(), 01777);
+    const QString buffer = bufferFolder() + QStringLiteral("/naklejka.dat");
+    writeFile(buffer, QueueFile::serialize(numberedLines(1, 24), true));
+    QProcess& run = start({QStringLiteral("--print-queue"), settingsFile()}, shell({}),
+                          {QStringLiteral("/usr/bin/setpriv"), QStringLiteral("--reuid=65534"),
+                           QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")});
+    ASSERT_TRUE(run.waitForFinished(20000));
+    EXPECT_EQ(run.exitCode(), 1);
+    const QString errors = QString::fromUtf8(run.readAllStandardError());
+    EXPECT_TRUE(errors.contains("Nie można przejąć pliku " + buffer + ": brak uprawnień"))
+        << errors.toStdString();
+    EXPECT_TRUE(QFile::exists(buffer));
+}
+
 // Kills at random moments while sheets print. After each, every label is on paper (a PDF in
 // wydruki/) or in the saved queue: never both, never neither.
 class KilledWhilePrinting : public ProgramOnABufferFolder {
