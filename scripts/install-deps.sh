@@ -15,7 +15,7 @@ test_packages=(
     poppler-utils zbar-tools
     cups printer-driver-cups-pdf
     clang libclang-rt-14-dev
-    dpkg-dev desktop-file-utils
+    dpkg-dev desktop-file-utils lintian
 )
 
 bench_packages=(glabels)

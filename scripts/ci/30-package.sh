@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it, checks what it put in place, starts the program the
-# way its desktop entry does on a private X server and closes it on request, then purges the
-# package and checks that nothing of it is left. Runs as root, after `make test`.
+# Builds the Debian package, has lintian check it (any error fails), installs it, checks what it
+# put in place, starts the program the way its desktop entry does on a private X server and
+# closes it on request, then purges the package and checks that nothing of it is left. Runs as
+# root, after `make test`.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -33,12 +34,16 @@ make package
 deb=$(ls -t "${BUILD_DIR:-build}"/zelk-nal_*.deb | head -n 1)
 [ -f "$deb" ] || fail "no package built"
 echo "package: $deb"
-dpkg-deb -f "$deb" Package Version Section Depends Recommends
+dpkg-deb -f "$deb" Package Version Section Maintainer Depends Recommends
+lintian --fail-on error "$deb" || fail "lintian reports errors in $deb"
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >/dev/null
 installed_files=$(dpkg-query -L zelk-nal)
 
 [ -x /usr/bin/zelk_nal ] || fail "/usr/bin/zelk_nal is missing"
+for doc in /usr/share/man/man1/zelk_nal.1.gz /usr/share/doc/zelk-nal/{copyright,changelog.gz}; do
+    [ -f "$doc" ] || fail "$doc is missing"
+done
 cmp -s "$entry" "$autostart" || fail "$autostart differs from $entry"
 for desktop_file in "$entry" "$autostart"; do
     desktop-file-validate "$desktop_file" || fail "$desktop_file does not validate"

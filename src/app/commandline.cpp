@@ -1,31 +1,116 @@
 #include "app/commandline.h"
 
+#include "platform/version.h"
+
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-CommandLine parseCommandLine(const QCoreApplication& app)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Drukowanie naklejek z kodem kreskowym dla systemu bibliotecznego."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption close(QStringLiteral("close"),
-                                   QStringLiteral("Zamyka działający program, zapisując bufor."));
-    parser.addOption(close);
-    const QCommandLineOption printQueue(
+namespace {
+
+const QString kProgram = QStringLiteral("zelk_nal");
+const QString kSettingsName = QStringLiteral("SETTINGS");
+const QString kSettingsText = QStringLiteral(
+    "Plik ustawień albo katalog zakończony separatorem (domyślnie zelk_nal.ini obok programu).");
+constexpr qsizetype kLineWidth = 79;
+
+// The program's options with Polish texts; Qt's own help and version options are English.
+struct ProgramOptions {
+    QCommandLineOption close{QStringLiteral("close"),
+                             QStringLiteral("Zamyka działający program, zapisując bufor.")};
+    QCommandLineOption printQueue{
         QStringLiteral("print-queue"),
         QStringLiteral("Drukuje bez podglądu pełne strony naklejek z kolejki i bufora, zapisuje "
-                       "resztę i kończy działanie."));
-    parser.addOption(printQueue);
-    parser.addPositionalArgument(
-        QStringLiteral("SETTINGS"),
-        QStringLiteral("Plik ustawień albo katalog zakończony separatorem (domyślnie "
-                       "zelk_nal.ini obok programu)."),
-        QStringLiteral("[SETTINGS]"));
-    parser.process(app);
-    return {parser.isSet(close), parser.isSet(printQueue), parser.positionalArguments()};
+                       "resztę i kończy działanie.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("?"), QStringLiteral("help")},
+                            QStringLiteral("Wyświetla tę pomoc.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Wyświetla wersję programu.")};
+
+    QList<QCommandLineOption> all() const { return {close, printQueue, help, version}; }
+};
+
+// Parses `arguments` (the program's name first); false when an option is unknown or misused.
+bool parse(QCommandLineParser& parser, const ProgramOptions& options, const QStringList& arguments)
+{
+    parser.addOptions(options.all());
+    parser.addPositionalArgument(kSettingsName, kSettingsText,
+                                 QLatin1Char('[') + kSettingsName + QLatin1Char(']'));
+    return parser.parse(arguments);
+}
+
+QString optionNames(const QCommandLineOption& option)
+{
+    QStringList names;
+    for (const QString& name : option.names())
+        names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    return names.join(QStringLiteral(", "));
+}
+
+// One entry of a list: the name in the first column, the text wrapped beside it.
+QString helpEntry(const QString& name, const QString& text, qsizetype column)
+{
+    QString entry = (QStringLiteral("  ") + name + QLatin1Char(' ')).leftJustified(column);
+    qsizetype lineStart = 0;
+    for (const QString& word : text.split(QLatin1Char(' '))) {
+        if (entry.size() - lineStart + 1 + word.size() > kLineWidth) {
+            entry += QLatin1Char('\n');
+            lineStart = entry.size();
+            entry += QString(column, QLatin1Char(' '));
+        } else if (!entry.endsWith(QLatin1Char(' '))) {
+            entry += QLatin1Char(' ');
+        }
+        entry += word;
+    }
+    return entry + QLatin1Char('\n');
+}
+
+QString helpText(const ProgramOptions& options)
+{
+    constexpr qsizetype column = 18;
+    QString text = QStringLiteral("Użycie: %1 [opcje] [%2]\n"
+                                  "Drukowanie naklejek z kodem kreskowym dla systemu "
+                                  "bibliotecznego.\n\nOpcje:\n")
+                       .arg(kProgram, kSettingsName);
+    for (const QCommandLineOption& option : options.all())
+        text += helpEntry(optionNames(option), option.description(), column);
+    return text + QStringLiteral("\nArgumenty:\n") +
+           helpEntry(kSettingsName, kSettingsText, column);
+}
+
+[[noreturn]] void printAndExit(std::FILE* stream, const QString& text, int exitCode)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::exit(exitCode);
+}
+
+QString parseError(const QCommandLineParser& parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty())
+        return QStringLiteral("%1: opcja nie przyjmuje wartości.\n").arg(kProgram);
+    const QString first = unknown.first();
+    return QStringLiteral("%1: Nieznana opcja: %2%3\n")
+        .arg(kProgram, first.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), first);
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QCoreApplication& app)
+{
+    const ProgramOptions options;
+    QCommandLineParser parser;
+    if (!parse(parser, options, app.arguments()))
+        printAndExit(stderr, parseError(parser) + QLatin1Char('\n') + helpText(options), 1);
+    if (parser.isSet(options.help))
+        printAndExit(stdout, helpText(options), 0);
+    if (parser.isSet(options.version))
+        printAndExit(stdout, kProgram + QLatin1Char(' ') + programVersionText() + QLatin1Char('\n'),
+                     0);
+    return {parser.isSet(options.close), parser.isSet(options.printQueue),
+            parser.positionalArguments()};
 }
 
 bool hasOption(int argc, char** argv, std::initializer_list<const char*> names)
@@ -41,8 +126,13 @@ bool hasOption(int argc, char** argv, std::initializer_list<const char*> names)
 
 void chooseDisplayFor(int argc, char** argv)
 {
-    const bool showsNothing =
-        hasOption(argc, argv, {"--close", "--help", "-h", "--help-all", "--version", "-v"});
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ProgramOptions options;
+    QCommandLineParser parser;
+    const bool showsNothing = !parse(parser, options, arguments) || parser.isSet(options.help) ||
+                              parser.isSet(options.version) || parser.isSet(options.close);
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");

@@ -11,13 +11,15 @@ struct CommandLine {
     QStringList arguments;   // the optional settings file or folder
 };
 
-// Parses the program's arguments; --help and --version print and exit.
+// Parses the program's arguments. --help and --version print their Polish answer and exit 0; an
+// unknown option prints "Nieznana opcja" with the help on standard error and exits 1.
 CommandLine parseCommandLine(const QCoreApplication& app);
 
 // Whether one of `names` stands among the arguments (before a "--"). Read before the
 // application object exists, which chooses its display platform when it is made.
 bool hasOption(int argc, char** argv, std::initializer_list<const char*> names);
 
-// The runs that show nothing (the close request, --help, --version) need no display: without
-// one they use Qt's offscreen platform, so that scripts on a server can run them.
+// The runs that show nothing (the close request, --help, --version, a command line with an
+// unknown option) need no display: without one they use Qt's offscreen platform, so that
+// scripts on a server can run them.
 void chooseDisplayFor(int argc, char** argv);

@@ -44,4 +44,40 @@ TEST(CommandLineWithoutDisplay, CloseRequestAndTextAnswersNeedNoDisplay)
     EXPECT_TRUE(help.output.contains(QStringLiteral("--close")));
 }
 
+// Every line of the help is Polish: none of Qt's own English headings and option texts stays.
+TEST(CommandLineWithoutDisplay, HelpIsPolishThroughout)
+{
+    const ProgramRun help = runWithoutDisplay({QStringLiteral("--help")});
+    ASSERT_EQ(help.exitCode, 0);
+    for (const char* english :
+         {"Usage", "Options", "Arguments", "Displays", "information", "commandline", "Qt"}) {
+        EXPECT_FALSE(help.output.contains(QLatin1String(english), Qt::CaseInsensitive))
+            << english << " in:\n"
+            << help.output.toStdString();
+    }
+    for (const char* option : {"--close", "--print-queue", "--help", "--version", "SETTINGS"})
+        EXPECT_TRUE(help.output.contains(QLatin1String(option))) << option;
+}
+
+// An option the program does not know is named and answered with the help, exit 1, on a server
+// as well; the batch run's command line is checked the same way.
+TEST(CommandLineWithoutDisplay, UnknownOptionShowsHelpAndFails)
+{
+    const QList<QStringList> commandLines{
+        {QStringLiteral("--bogus")},
+        {QStringLiteral("-x")},
+        {QStringLiteral("--help-all")},
+        {QStringLiteral("--print-queue"), QStringLiteral("--bogus")}};
+    for (const QStringList& arguments : commandLines) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const ProgramRun run = runWithoutDisplay(arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.errors.contains(QStringLiteral("Nieznana opcja")))
+            << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.contains(QStringLiteral("--print-queue")))
+            << run.errors.toStdString();
+        EXPECT_FALSE(run.errors.contains(QStringLiteral("Unknown"))) << run.errors.toStdString();
+    }
+}
+
 } // namespace
