@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <QApplication>
-#include <QFile>
 #include <QLoggingCategory>
 
 namespace {
@@ -88,10 +87,6 @@ int runPrintQueue(int argc, char** argv)
     QString channelFolder;
     if (!guard.run([&] { channelFolder = InstanceChannel::defaultDirectory(); }))
         return kFailed;
-    // Qt keeps files of its own in XDG_RUNTIME_DIR and complains on standard error where a cron
-    // or ssh shell lacks it; the user's private folder serves as well.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(channelFolder));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());

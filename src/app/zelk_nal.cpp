@@ -4,6 +4,7 @@
 #include "app/onewindow.h"
 #include "app/printqueue.h"
 #include "app/programfolder.h"
+#include "app/runtimefolder.h"
 #include "app/translation.h"
 #include "dialogs/tnal2.h"
 #include "dialogs/tnal4.h"
@@ -46,6 +47,7 @@ int sendCloseRequest()
 
 int runZelkNal(int argc, char** argv)
 {
+    provideRuntimeFolder();
     if (hasOption(argc, argv, {"--print-queue"}))
         return runPrintQueue(argc, argv);
     chooseDisplayFor(argc, argv);

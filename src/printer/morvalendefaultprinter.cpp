@@ -1,12 +1,13 @@
 #include "printer/morvalendefaultprinter.h"
 
 #include "platform/devmode.h"
+#include "platform/replacefile.h"
 #include "printer/printerassert.h"
 
 #include <algorithm>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -22,12 +23,6 @@ bool sameName(const QString& a, const QString& b)
 AppError cannotOpen(const QString& fileName, const QFileDevice& file)
 {
     return AppError(QStringLiteral("Cannot open file \"%1\". %2")
-                        .arg(QDir::toNativeSeparators(fileName), file.errorString()));
-}
-
-AppError cannotCreate(const QString& fileName, const QFileDevice& file)
-{
-    return AppError(QStringLiteral("Cannot create file \"%1\". %2")
                         .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 
@@ -124,13 +119,12 @@ void MorvalenDefaultPrinter::save_print_settings_to_stream(const QString& n, QIO
 void MorvalenDefaultPrinter::save_print_settings_to_file(const QString& settings_name,
                                                          const QString& file_name)
 {
-    // Written aside and renamed over the old file, so a failure never leaves half a block.
-    QSaveFile file(file_name);
-    if (!file.open(QIODevice::WriteOnly))
-        throw cannotCreate(file_name, file);
-    save_print_settings_to_stream(settings_name, file);
-    if (!file.commit())
-        throw cannotCreate(file_name, file);
+    QBuffer block;
+    block.open(QIODevice::WriteOnly);
+    save_print_settings_to_stream(settings_name, block);
+    if (!replaceFile(file_name, block.data()))
+        throw AppError(
+            QStringLiteral("Cannot create file \"%1\".").arg(QDir::toNativeSeparators(file_name)));
 }
 
 void MorvalenDefaultPrinter::read_print_settings_from_stream(const QString& n, QIODevice& stream)
