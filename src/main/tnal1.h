@@ -196,6 +196,7 @@ private:
     bool askYesNo(const QString& question);
     QString printerSettingsFile() const;
     void takePrintedOffQueue(int count, bool asked);
+    void showRemaining(bool asked);
 
     TickReports m_reports; // every message of the window goes through it
     Services m_services;

@@ -139,8 +139,14 @@ void TNal1::takePrintedOffQueue(int count, bool asked)
 {
     queue.ListaNal.remove(0, qMin<qsizetype>(count, queue.ListaNal.size()));
     queue.ListaLini.remove(0, qMin<qsizetype>(count, queue.ListaLini.size()));
+    // The window shows what is left before the save, which may fail and be reported.
+    showRemaining(asked);
     if (count > 0)
         queueChanged(); // the sheets' commits wrote the same already; this settles a failed one
+}
+
+void TNal1::showRemaining(bool asked)
+{
     if (queue.ListaLini.isEmpty()) {
         setHint(QStringLiteral("Liczba kodów w buforze: 0"));
         Timer1.start();

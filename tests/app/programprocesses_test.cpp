@@ -1,11 +1,11 @@
 #include "labellines.h"
 #include "main/queuefile.h"
+#include "virtualdesktop.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -109,18 +109,6 @@ protected:
         const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
         ::close(fd);
         return locked;
-    }
-
-    bool waitUntil(const std::function<bool()>& condition, int ms) const
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!condition()) {
-            if (clock.elapsed() > ms)
-                return false;
-            QThread::msleep(20);
-        }
-        return true;
     }
 
     QStringList printedFiles() const
