@@ -157,6 +157,16 @@ TEST_P(TBarcodeSurface, PaintsExactRectanglesAndKeepsThePainterState)
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, TBarcodeSurface,
                          ::testing::Values(QImage::Format_RGB32, QImage::Format_Mono,
-                                           QImage::Format_Grayscale8));
+                                           QImage::Format_Grayscale8),
+                         [](const ::testing::TestParamInfo<QImage::Format>& info) {
+                             switch (info.param) {
+                             case QImage::Format_RGB32:
+                                 return "Rgb32";
+                             case QImage::Format_Mono:
+                                 return "Mono";
+                             default:
+                                 return "Grayscale8";
+                             }
+                         });
 
 } // namespace

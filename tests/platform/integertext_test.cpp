@@ -34,7 +34,24 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{u"2147483648", std::nullopt},
                       IntegerCase{u"0x80000000", std::nullopt},
                       IntegerCase{u"1099511627776", std::nullopt},
-                      IntegerCase{u"99999999999999999999999", std::nullopt}));
+                      IntegerCase{u"99999999999999999999999", std::nullopt}),
+    // The text itself, spelled with letters and digits only: "Minus7", "0x1F", "1Space2".
+    [](const ::testing::TestParamInfo<IntegerCase>& info) {
+        std::string name;
+        for (const QChar c : QStringView(info.param.text)) {
+            if (c == u'-')
+                name += "Minus";
+            else if (c == u'+')
+                name += "Plus";
+            else if (c == u' ')
+                name += "Space";
+            else if (c.isLetterOrNumber() && c.unicode() < 0x80)
+                name += char(c.unicode());
+            else
+                name += "U" + std::to_string(c.unicode());
+        }
+        return name.empty() ? std::string("Empty") : name;
+    });
 
 TEST(ToInteger, RaisesTheConversionErrorWithTheText)
 {
