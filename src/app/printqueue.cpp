@@ -67,9 +67,7 @@ bool namedPrinterInstalled(TNal1& window)
 void sayWherePrinted(TNal1& window, const CupsPrinterBackend& printers)
 {
     if (printers.writtenFiles().isEmpty()) {
-        MorvalenDefaultPrinter& printer = window.printer();
-        std::printf("Arkusze wysłano do drukarki %s.\n",
-                    qUtf8Printable(printer.printers().value(printer.printerIndex())));
+        std::printf("Arkusze wysłano do drukarki %s.\n", qUtf8Printable(window.printerInUse()));
         return;
     }
     std::printf("Arkusze zapisano w plikach:\n");

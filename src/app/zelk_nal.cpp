@@ -43,6 +43,15 @@ int sendCloseRequest()
     return 1;
 }
 
+// One line on standard output, for whoever started the program from a terminal.
+void sayWhatItUses(TNal1& window)
+{
+    std::printf("zelk_nal: ustawienia %s, bufor %s, drukarka %s\n",
+                qUtf8Printable(window.paths.settingsFile()),
+                qUtf8Printable(window.paths.NazwaPliku), qUtf8Printable(window.printerInUse()));
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int runZelkNal(int argc, char** argv)
@@ -105,6 +114,7 @@ int runZelkNal(int argc, char** argv)
     TNal1 window(services, programFolder(), commandLine.arguments);
     if (endedDuringStart)
         return 0;
+    sayWhatItUses(window);
     running = &window;
     TNal4 about;
 

@@ -13,6 +13,12 @@ MorvalenDefaultPrinter& TNal1::printer()
     return *m_printer;
 }
 
+QString TNal1::printerInUse()
+{
+    MorvalenDefaultPrinter& installed = printer();
+    return installed.printers().value(installed.printerIndex());
+}
+
 void TNal1::SetSelectedPrinter(const QString& name)
 {
     MorvalenDefaultPrinter& installed = printer();

@@ -148,6 +148,10 @@ TEST_F(ProgramOnABufferFolder, OneCopyWorksOnTheQueueWhateverTheShell)
     EXPECT_EQ(run({QStringLiteral("--close")}, shell({})), 0) << "found without XDG_RUNTIME_DIR";
     ASSERT_TRUE(tray.waitForFinished(20000));
     EXPECT_EQ(tray.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(tray.readAllStandardOutput()),
+              QStringLiteral("zelk_nal: ustawienia %1, bufor %2/naklejka.dat, drukarka Plik PDF\n")
+                  .arg(settingsFile(), bufferFolder()))
+        << "one line says what the copy uses";
     EXPECT_EQ(savedQueue(), numberedLines(1, 30));
     EXPECT_FALSE(queueLocked());
 }
