@@ -43,12 +43,16 @@ int sendCloseRequest()
     return 1;
 }
 
-// One line on standard output, for whoever started the program from a terminal.
+// One line on standard output, for whoever started the program from a terminal. Without a
+// printer in the settings the system's default is chosen at the first sheet, not here.
 void sayWhatItUses(TNal1& window)
 {
+    const QString printer = window.settings.PrinterName.isEmpty()
+                                ? QStringLiteral("domyślna drukarka systemu")
+                                : window.printerInUse();
     std::printf("zelk_nal: ustawienia %s, bufor %s, drukarka %s\n",
                 qUtf8Printable(window.paths.settingsFile()),
-                qUtf8Printable(window.paths.NazwaPliku), qUtf8Printable(window.printerInUse()));
+                qUtf8Printable(window.paths.NazwaPliku), qUtf8Printable(printer));
     std::fflush(stdout);
 }
 
