@@ -2,7 +2,7 @@
 // exists (the last step of start-up, right before it waits for events), and, idle in the tray,
 // its resident memory and its share of the processor. The desktop is a private X server (Xvfb)
 // with a notification area (trayer).
-#include "main/texts.h"
+#include "labels/texts.h"
 #include "platform/windowtitles.h"
 #include "virtualdesktop.h"
 

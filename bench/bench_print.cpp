@@ -1,14 +1,14 @@
 // Printing one sheet of 24 labels to "Plik PDF": the time of a print run and the peak memory of
 // the process that does it.
-#include "main/tnal1.h"
+#include "labels/labelprinter.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/dialogs.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <sys/resource.h>
 #include <vector>
@@ -31,16 +31,16 @@ public:
     }
 };
 
-double printSheetMilliseconds(TNal1& window)
+double printSheetMilliseconds(LabelPrinter& labels)
 {
     for (int i = 0; i < 24; ++i)
-        window.queue.ListaLini
+        labels.queue.ListaLini
             << QStringLiteral("1000000000%1|II %1").arg(i, 2, 10, QLatin1Char('0'));
     QElapsedTimer clock;
     clock.start();
-    window.ParametryNalepki();
-    window.RysujNal(false);
-    window.DrukujStrone(int(window.queue.ListaNal.size()) - 1, false);
+    labels.ParametryNalepki();
+    labels.RysujNal(false);
+    labels.DrukujStrone(int(labels.queue.ListaLini.size()) - 1, false);
     return clock.nsecsElapsed() / 1e6;
 }
 
@@ -48,24 +48,24 @@ double printSheetMilliseconds(TNal1& window)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath(QStringLiteral("temp")));
     DecliningDialogs dialogs;
     CupsPrinterBackend printers;
-    TNal1 window(Services{&dialogs, true, &printers, nullptr}, dir.path(), {});
-    window.settings.PrinterName = CupsPrinterBackend::filePrinterName();
-    window.restorePrinter();
+    LabelPrinter labels(Services{&dialogs, true, &printers, nullptr}, dir.path(), {});
+    labels.settings.PrinterName = CupsPrinterBackend::filePrinterName();
+    labels.restorePrinter();
 
-    const double first = printSheetMilliseconds(window);
+    const double first = printSheetMilliseconds(labels);
     std::vector<double> runs;
     for (int run = 0; run < 20; ++run)
-        runs.push_back(printSheetMilliseconds(window));
+        runs.push_back(printSheetMilliseconds(labels));
     std::sort(runs.begin(), runs.end());
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const int files = int(QDir(window.paths.FilePath + QStringLiteral("wydruki/"))
+    const int files = int(QDir(labels.paths.FilePath + QStringLiteral("wydruki/"))
                               .entryList({QStringLiteral("*.pdf")}, QDir::Files)
                               .size());
     std::printf("bench_print: one 24-label sheet to \"Plik PDF\" (%d files written)\n", files);

@@ -1,9 +1,9 @@
 // The label queue's costs: taking a large buffer file, an idle polling tick, and one write of
 // the saved-queue file that mirrors the queue.
-#include "main/queuefile.h"
-#include "main/queuestore.h"
-#include "main/tnal1.h"
+#include "labels/queuefile.h"
+#include "labels/queuestore.h"
 #include "platform/qtdialogs.h"
+#include "window/tnal1.h"
 
 #include <chrono>
 #include <cstdio>

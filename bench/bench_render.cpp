@@ -1,11 +1,12 @@
 // Composition and preview speed: labels composed per second and the time to draw one sheet.
-#include "main/tnal1.h"
+#include "labels/labelprinter.h"
+#include "labels/monochrome.h"
 #include "platform/dialogs.h"
 
 #include <cstdio>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 namespace {
@@ -42,38 +43,39 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QTemporaryDir folder;
     QDir().mkpath(folder.path() + QStringLiteral("/temp")); // the default buffer folder
     SilentDialogs dialogs;
-    TNal1 window(Services{&dialogs, true}, folder.path(), {});
-    window.Timer1.stop();
-    window.settings.NazBib1 = QStringLiteral("Biblioteka");
-    window.settings.NazBib2 = QStringLiteral("Miejska");
+    LabelPrinter labels(Services{&dialogs, true}, folder.path(), {});
+    labels.settings.NazBib1 = QStringLiteral("Biblioteka");
+    labels.settings.NazBib2 = QStringLiteral("Miejska");
 
     constexpr int lines = 10000;
     constexpr int passes = 5;
-    window.queue.ListaLini = queuedLines(lines);
-    window.ParametryNalepki();
-    window.RysujNal(false); // warm the font caches
+    const int perSheet = labels.settings.labelsPerSheet();
+    labels.queue.ListaLini = queuedLines(lines);
+    labels.ParametryNalepki();
+    labels.RysujNal(false); // warm the font caches
     QElapsedTimer timer;
     timer.start();
     for (int pass = 0; pass < passes; ++pass)
-        window.RysujNal(false);
+        for (int first = 0; first < lines; first += perSheet)
+            labels.composeSheet(first, false);
     const double composeSeconds = timer.nsecsElapsed() / 1e9;
-    std::printf("RysujNal: %.0f labels composed per second (%d lines, %d passes)\n",
+    std::printf("composeSheet: %.0f labels composed per second (%d lines, %d passes)\n",
                 lines * passes / composeSeconds, lines, passes);
 
     constexpr int sheets = 200;
-    window.queue.ListaLini = queuedLines(24);
-    window.RysujNal(false);
-    window.PokazStrone();
+    labels.RysujNal(false);
+    QImage page = whiteMonochromeImage(labels.pageGrid().pageSize());
     timer.restart();
     for (int sheet = 0; sheet < sheets; ++sheet) {
-        window.clearPage();
-        window.PokazStrone();
+        page.fill(0);
+        for (const TNalepka& label : labels.queue.ListaNal)
+            labels.PokazNalepke(label, page);
     }
-    std::printf("PokazStrone: %.2f ms per sheet of 24 labels (%d sheets, %d messages)\n",
-                timer.nsecsElapsed() / 1e6 / sheets, sheets, dialogs.shown);
+    std::printf("PokazNalepke: %.2f ms per sheet of %d labels (%d sheets, %d messages)\n",
+                timer.nsecsElapsed() / 1e6 / sheets, perSheet, sheets, dialogs.shown);
     return 0;
 }

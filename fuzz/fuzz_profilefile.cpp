@@ -1,8 +1,8 @@
 // The settings file as the program meets it: read into the settings, then written back with
 // the settings dialog's keys. Whatever the file held, the keys written must read back.
 #include "fuzzsupport.h"
-#include "main/discovery.h"
-#include "main/settingsfile.h"
+#include "labels/discovery.h"
+#include "labels/settingsfile.h"
 #include "platform/profilefile.h"
 
 namespace {

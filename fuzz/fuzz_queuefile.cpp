@@ -1,8 +1,8 @@
 // The buffer and saved-queue files: split into lines in both encodings, each line split into
 // identifier and call number. Lines read as UTF-8 must survive writing and reading again.
 #include "fuzzsupport.h"
-#include "main/labelline.h"
-#include "main/queuefile.h"
+#include "labels/labelline.h"
+#include "labels/queuefile.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 // Writes the program's icon as PNG files in the freedesktop icon-theme layout:
 // iconexport FOLDER NAME SIDE... gives FOLDER/SIDExSIDE/apps/NAME.png for each side.
-#include "main/appicon.h"
+#include "window/appicon.h"
 
 #include <cstdio>
 #include <QDir>

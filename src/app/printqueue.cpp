@@ -2,7 +2,7 @@
 
 #include "app/commandline.h"
 #include "app/programfolder.h"
-#include "main/tnal1.h"
+#include "labels/labelprinter.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/errorguard.h"
 #include "platform/instancechannel.h"
@@ -10,50 +10,40 @@
 #include "platform/version.h"
 
 #include <cstdio>
-#include <QApplication>
-#include <QLoggingCategory>
+#include <QGuiApplication>
 
 namespace {
 
 constexpr int kFailed = 1;
 constexpr int kRefused = 2;
 
-// The run shows nothing, so it needs no display, and on the offscreen platform no tray icon
-// appears either, whatever the desktop.
+// The run shows nothing, so it needs no display.
 void useOffscreenPlatform()
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Showing the tray icon there connects to a tray signal that the platform lacks, and Qt
-    // would say so on standard error at every run.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.core.qobject.connect.warning=false"));
-}
-
-// The buffer joins the queue, as at every tick of the timer. False when that failed.
-bool takeBuffer(TNal1& window)
-{
-    return window.guard().run([&window] {
-        if (QueueStore::hasWaitingFiles(window.queueLocation()))
-            window.OpenNal(window.paths.NazwaPliku);
-    });
 }
 
 // What a tick of the timer does when printing without preview: the full sheets are printed in
 // one run, without questions, and taken off the queue. Returns how many labels were printed.
-qsizetype printFullSheets(TNal1& window)
+qsizetype printFullSheets(LabelPrinter& labels)
 {
-    window.settings.BezWyswB = true; // for this run only; the settings file is not written
-    const qsizetype waiting = window.queue.ListaLini.size();
-    if (waiting >= window.settings.labelsPerSheet())
-        window.guard().run([&window] { window.Drukujstron1Click(); });
-    return waiting - window.queue.ListaLini.size();
+    labels.settings.BezWyswB = true; // for this run only; the settings file is not written
+    const qsizetype waiting = labels.queue.ListaLini.size();
+    if (waiting >= labels.settings.labelsPerSheet())
+        labels.guard().run([&labels] {
+            labels.ParametryNalepki();
+            labels.RysujNal(false);
+            labels.DrukujStrone(int(labels.queue.ListaLini.size()) - 1, false);
+        });
+    return waiting - labels.queue.ListaLini.size();
 }
 
 // A printer named in the settings that is not installed, or a print scheduler that is down,
 // would send the sheets to the default printer unnoticed: the run prints nothing instead.
-bool namedPrinterInstalled(TNal1& window)
+bool namedPrinterInstalled(LabelPrinter& labels)
 {
-    const QString& named = window.settings.PrinterName;
-    if (named.isEmpty() || window.printer().printers().contains(named))
+    const QString& named = labels.settings.PrinterName;
+    if (named.isEmpty() || labels.printer().printers().contains(named))
         return true;
     std::fprintf(stderr,
                  "zelk_nal: drukarka „%s” wskazana w ustawieniach ([DRUKARKA] nazwa) nie jest "
@@ -64,10 +54,10 @@ bool namedPrinterInstalled(TNal1& window)
 }
 
 // Where the printed sheets went: the PDF files, or the printer.
-void sayWherePrinted(TNal1& window, const CupsPrinterBackend& printers)
+void sayWherePrinted(LabelPrinter& labels, const CupsPrinterBackend& printers)
 {
     if (printers.writtenFiles().isEmpty()) {
-        std::printf("Arkusze wysłano do drukarki %s.\n", qUtf8Printable(window.printerInUse()));
+        std::printf("Arkusze wysłano do drukarki %s.\n", qUtf8Printable(labels.printerInUse()));
         return;
     }
     std::printf("Arkusze zapisano w plikach:\n");
@@ -85,9 +75,9 @@ int runPrintQueue(int argc, char** argv)
     QString channelFolder;
     if (!guard.run([&] { channelFolder = InstanceChannel::defaultDirectory(); }))
         return kFailed;
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zelk_nal"));
-    QApplication::setApplicationVersion(programVersionText());
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("zelk_nal"));
+    QGuiApplication::setApplicationVersion(programVersionText());
     const CommandLine commandLine = parseCommandLine(app);
 
     // The running copy owns the queue and the buffer: this run must not take them.
@@ -102,25 +92,27 @@ int runPrintQueue(int argc, char** argv)
     }
 
     CupsPrinterBackend printers;
-    // No notification area is expected: the notice about a missing one concerns a desktop user.
-    const Services services{&dialogs, true, &printers, nullptr};
-    TNal1 window(services, programFolder(), commandLine.arguments);
+    LabelPrinter labels({&dialogs, true, &printers, nullptr}, programFolder(),
+                        commandLine.arguments);
+    const ErrorGuard& labelsGuard = labels.guard();
+    labelsGuard.run([&labels] { labels.OpenNal(QString()); });
+    labelsGuard.run([&labels] { labels.restorePrinter(); });
     // Another process (of any user) works on this folder's queue: nothing was touched.
     bool queueFree = false;
-    if (!window.guard().run([&] { queueFree = window.queueStore.lock(window.queueLocation()); }))
+    if (!labelsGuard.run([&] { queueFree = labels.queueStore.lock(labels.queueLocation()); }))
         return kFailed;
     if (!queueFree) {
         std::fprintf(stderr, "zelk_nal: wydruk kolejki jest niemożliwy.\n");
         return kRefused;
     }
-    const bool taken = takeBuffer(window);
-    const bool printerInstalled = namedPrinterInstalled(window);
-    const qsizetype printed = printerInstalled ? printFullSheets(window) : 0;
-    const qsizetype left = window.queue.ListaLini.size();
+    const bool taken = labelsGuard.run([&labels] { labels.takeBuffer(); });
+    const bool printerInstalled = namedPrinterInstalled(labels);
+    const qsizetype printed = printerInstalled ? printFullSheets(labels) : 0;
+    const qsizetype left = labels.queue.ListaLini.size();
     std::printf("Wydrukowane naklejki: %lld, w kolejce zostało: %lld.\n",
                 static_cast<long long>(printed), static_cast<long long>(left));
     if (printed > 0)
-        sayWherePrinted(window, printers);
-    const bool complete = taken && printerInstalled && left < window.settings.labelsPerSheet();
+        sayWherePrinted(labels, printers);
+    const bool complete = taken && printerInstalled && left < labels.settings.labelsPerSheet();
     return complete && dialogs.reportCount() == 0 ? 0 : kFailed;
 }

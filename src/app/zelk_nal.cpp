@@ -8,8 +8,7 @@
 #include "app/translation.h"
 #include "dialogs/tnal2.h"
 #include "dialogs/tnal4.h"
-#include "main/texts.h"
-#include "main/tnal1.h"
+#include "labels/texts.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/errorguard.h"
 #include "platform/instancechannel.h"
@@ -18,6 +17,7 @@
 #include "platform/sessionend.h"
 #include "platform/version.h"
 #include "platform/windowtitles.h"
+#include "window/tnal1.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,14 +45,14 @@ int sendCloseRequest()
 
 // One line on standard output, for whoever started the program from a terminal. Without a
 // printer in the settings the system's default is chosen at the first sheet, not here.
-void sayWhatItUses(TNal1& window)
+void sayWhatItUses(LabelPrinter& labels)
 {
-    const QString printer = window.settings.PrinterName.isEmpty()
+    const QString printer = labels.settings.PrinterName.isEmpty()
                                 ? QStringLiteral("domyślna drukarka systemu")
-                                : window.printerInUse();
+                                : labels.printerInUse();
     std::printf("zelk_nal: ustawienia %s, bufor %s, drukarka %s\n",
-                qUtf8Printable(window.paths.settingsFile()),
-                qUtf8Printable(window.paths.NazwaPliku), qUtf8Printable(printer));
+                qUtf8Printable(labels.paths.settingsFile()),
+                qUtf8Printable(labels.paths.NazwaPliku), qUtf8Printable(printer));
     std::fflush(stdout);
 }
 
@@ -118,7 +118,7 @@ int runZelkNal(int argc, char** argv)
     TNal1 window(services, programFolder(), commandLine.arguments);
     if (endedDuringStart)
         return 0;
-    sayWhatItUses(window);
+    sayWhatItUses(window.labels());
     running = &window;
     TNal4 about;
 

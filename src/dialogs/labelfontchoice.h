@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/settings.h"
+#include "labels/settings.h"
 
 #include <QFont>
 

@@ -4,7 +4,7 @@
 #include "dialogs/commandbutton.h"
 #include "dialogs/pictograms.h"
 #include "dialogs/spinedit.h"
-#include "main/tnal1.h"
+#include "window/tnal1.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -81,6 +81,7 @@ TNal2::TNal2(TNal1& main, Dialogs& dialogs, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint |
                           Qt::MSWindowsFixedSizeDialogHint)
     , m_main(main)
+    , m_labels(main.labels())
     , m_dialogs(dialogs)
 {
     setWindowTitle(QStringLiteral("Parametry wydruku naklejek"));
@@ -101,7 +102,7 @@ TNal2::TNal2(TNal1& main, Dialogs& dialogs, QWidget* parent)
 
 TNal2::~TNal2()
 {
-    m_main.logoSwitchedOff = nullptr;
+    m_labels.logoSwitchedOff = nullptr;
 }
 
 void TNal2::buildSingleLabelGroup()
@@ -191,8 +192,8 @@ void TNal2::placeCommandButtons()
 void TNal2::fillControls()
 {
     Creating = true;
-    m_main.logoSwitchedOff = [this] { logoSwitchedOff(); };
-    const Settings& s = m_main.settings;
+    m_labels.logoSwitchedOff = [this] { logoSwitchedOff(); };
+    const Settings& s = m_labels.settings;
     const std::pair<SpinEdit*, int> boxes[] = {
         {MargG, s.MargGI},       {MargL, s.MargLI},      {MargMO, s.MargMOI},
         {MargMI, s.MargMII},     {WysNalep, s.WysNalI},  {SzerKK, s.SzerKKI},
@@ -208,8 +209,8 @@ void TNal2::fillControls()
                                                   {ZLogo, s.ZLogoB}};
     for (const auto& [box, checked] : checks)
         box->setChecked(checked);
-    BufPath->setText(m_main.paths.NazwaPliku);
-    TMP = {m_main.settings, m_main.paths.FilePath, m_main.paths.NazwaPliku};
-    chbKodowanie->setChecked(m_main.settings.UTF8Encoding);
+    BufPath->setText(m_labels.paths.NazwaPliku);
+    TMP = {m_labels.settings, m_labels.paths.FilePath, m_labels.paths.NazwaPliku};
+    chbKodowanie->setChecked(m_labels.settings.UTF8Encoding);
     Creating = false;
 }

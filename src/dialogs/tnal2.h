@@ -1,11 +1,12 @@
 #pragma once
 
-#include "main/settings.h"
+#include "labels/settings.h"
 
 #include <QDialog>
 #include <QImage>
 
 class Dialogs;
+class LabelPrinter;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -112,5 +113,6 @@ private:
     void logoSwitchedOff();
 
     TNal1& m_main;
+    LabelPrinter& m_labels; // the settings edited, and the sample's composition and drawing
     Dialogs& m_dialogs;
 };

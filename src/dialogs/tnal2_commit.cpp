@@ -2,11 +2,11 @@
 // window's page rebuilt with the settings in force.
 #include "dialogs/spinedit.h"
 #include "dialogs/tnal2.h"
-#include "main/discovery.h"
-#include "main/settingsfile.h"
-#include "main/texts.h"
-#include "main/tnal1.h"
+#include "labels/discovery.h"
+#include "labels/settingsfile.h"
+#include "labels/texts.h"
 #include "platform/dialogs.h"
+#include "window/tnal1.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,14 +22,14 @@ void TNal2::Button2Click()
                             "Czy zmienić bufor?"),
              Texts::messageCaption(), MessageButtons::YesNo, MessageIcon::Exclamation});
         if (answer == MessageAnswer::Yes)
-            m_main.dropQueue();
+            m_labels.dropQueue();
         else
             BufPath->setText(TMP.NazwaPliku);
     }
     const Settings edited = editedSettings();
-    writeSettings(m_main.paths.settingsFile(), edited, BufPath->text(), edited.UTF8Encoding);
+    writeSettings(m_labels.paths.settingsFile(), edited, BufPath->text(), edited.UTF8Encoding);
     applyControls(edited);
-    m_main.savePrinterSettings();
+    m_labels.savePrinterSettings();
     Zapisane = true;
     if (!Zamykane)
         close();
@@ -38,7 +38,7 @@ void TNal2::Button2Click()
 // The settings as the controls hold them; the fonts are in the main window already.
 Settings TNal2::editedSettings() const
 {
-    Settings edited = m_main.settings;
+    Settings edited = m_labels.settings;
     edited.MargGI = MargG->currentValue();
     edited.MargLI = MargL->currentValue();
     edited.MargMII = MargMI->currentValue();
@@ -61,9 +61,9 @@ Settings TNal2::editedSettings() const
 
 void TNal2::applyControls(const Settings& edited)
 {
-    m_main.settings = edited;
-    m_main.paths.NazwaPliku = BufPath->text();
-    m_main.paths.FilePath = splitPath(BufPath->text()).folder;
+    m_labels.settings = edited;
+    m_labels.paths.NazwaPliku = BufPath->text();
+    m_labels.paths.FilePath = splitPath(BufPath->text()).folder;
 }
 
 bool TNal2::FormClose()
@@ -84,7 +84,7 @@ bool TNal2::FormClose()
     }
     ImageNal->hide();
     rebuildMainWindow();
-    m_main.logoSwitchedOff = nullptr;
+    m_labels.logoSwitchedOff = nullptr;
     return true;
 }
 
@@ -92,27 +92,27 @@ bool TNal2::FormClose()
 void TNal2::discard()
 {
     Settings restored = TMP.settings;
-    restored.PrinterName = m_main.settings.PrinterName;
-    restored.UTF8Encoding = m_main.settings.UTF8Encoding;
-    m_main.settings = restored;
-    m_main.paths.FilePath = TMP.FilePath;
-    m_main.paths.NazwaPliku = TMP.NazwaPliku;
+    restored.PrinterName = m_labels.settings.PrinterName;
+    restored.UTF8Encoding = m_labels.settings.UTF8Encoding;
+    m_labels.settings = restored;
+    m_labels.paths.FilePath = TMP.FilePath;
+    m_labels.paths.NazwaPliku = TMP.NazwaPliku;
 }
 
 void TNal2::rebuildMainWindow()
 {
     m_main.KasujObiekty();
     m_main.ParametryNalepki();
-    if (m_main.paths.NazwaPliku.trimmed() != TMP.NazwaPliku.trimmed()) {
+    if (m_labels.paths.NazwaPliku.trimmed() != TMP.NazwaPliku.trimmed()) {
         m_main.state.HideForm = true;
         m_main.Timer1.start();
         m_main.hide();
         // The new folder's saved queue, if there is one, joins the (empty) queue rather than
         // being overwritten by the next mirror write; normally the hint reads 0.
-        m_main.OpenNal(QString());
+        m_labels.OpenNal(QString());
         return;
     }
-    m_main.RysujNal(false);
+    m_labels.RysujNal(false);
     m_main.PokazStrone();
 }
 

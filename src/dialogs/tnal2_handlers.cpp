@@ -3,10 +3,10 @@
 #include "dialogs/labelfontchoice.h"
 #include "dialogs/spinedit.h"
 #include "dialogs/tnal2.h"
-#include "main/texts.h"
-#include "main/tnal1.h"
+#include "labels/texts.h"
 #include "platform/apperror.h"
 #include "platform/dialogs.h"
+#include "window/tnal1.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -25,14 +25,14 @@ void TNal2::connectHandlers()
         {IloscKolumn, &Settings::IlKol}, {IloscNalKol, &Settings::IlWie}};
     for (const auto& [box, field] : gridBoxes)
         connect(box, &SpinEdit::changed, this, guard.wrap([this, box = box, field = field] {
-            m_main.settings.*field = box->currentValue();
+            m_labels.settings.*field = box->currentValue();
         }));
     connect(SzerNalep, &SpinEdit::changed, this, guard.wrap([this] { SzerNalepChange(); }));
     connect(WysNalep, &SpinEdit::changed, this, guard.wrap([this] { WysNalepChange(); }));
     connect(SzerKK, &SpinEdit::changed, this, guard.wrap([this] { SzerKKChange(); }));
 
     connect(BezWysw, &QCheckBox::toggled, this,
-            guard.wrap([this] { m_main.settings.BezWyswB = BezWysw->isChecked(); }));
+            guard.wrap([this] { m_labels.settings.BezWyswB = BezWysw->isChecked(); }));
     connect(BezRamki, &QCheckBox::toggled, this, guard.wrap([this] { refreshUnlessCreating(); }));
     connect(WzIdent, &QLineEdit::textChanged, this,
             guard.wrap([this] { refreshUnlessCreating(); }));
@@ -42,14 +42,14 @@ void TNal2::connectHandlers()
 
     connect(PrzegBmp, &QPushButton::clicked, this, guard.wrap([this] { PrzegBmpClick(); }));
     connect(NazwaBibBut, &QPushButton::clicked, this,
-            guard.wrap([this] { chooseFont(m_main.settings.NFont); }));
+            guard.wrap([this] { chooseFont(m_labels.settings.NFont); }));
     connect(SygnatBut, &QPushButton::clicked, this,
-            guard.wrap([this] { chooseFont(m_main.settings.SFont); }));
+            guard.wrap([this] { chooseFont(m_labels.settings.SFont); }));
     connect(IdentBut, &QPushButton::clicked, this,
-            guard.wrap([this] { chooseFont(m_main.settings.IFont); }));
+            guard.wrap([this] { chooseFont(m_labels.settings.IFont); }));
     connect(PrzegBuf, &QPushButton::clicked, this, guard.wrap([this] { PrzegBufClick(); }));
     connect(Button3, &QPushButton::clicked, this,
-            guard.wrap([this] { m_main.UstawDrukButClick(); }));
+            guard.wrap([this] { m_labels.UstawDrukButClick(); }));
     connect(Button1, &QPushButton::clicked, this, guard.wrap([this] { Button1Click(); }));
     connect(Button4, &QPushButton::clicked, this, guard.wrap([this] { Button4Click(); }));
     connect(Button2, &QPushButton::clicked, this, guard.wrap([this] { Button2Click(); }));
@@ -73,7 +73,7 @@ void TNal2::FormActivate()
     if (BezSygn->isChecked())
         SygnatBut->setEnabled(false);
     LPath->setEnabled(!(ZLogo->isChecked() && BezNazBib->isChecked()));
-    Label6->setText(m_main.paths.settingsFile());
+    Label6->setText(m_labels.paths.settingsFile());
     PodgladNal();
 }
 
@@ -122,9 +122,9 @@ void TNal2::PrzegBmpClick()
 {
     const std::optional<QString> chosen = m_dialogs.openPicture(LPath->text());
     // The picture dialog may have changed the current folder: it goes back to the program's.
-    if (!QDir::setCurrent(m_main.paths.CurrentPath))
+    if (!QDir::setCurrent(m_labels.paths.CurrentPath))
         throw AppError(QStringLiteral("Nie można przejść do katalogu programu %1")
-                           .arg(m_main.paths.CurrentPath));
+                           .arg(m_labels.paths.CurrentPath));
     if (chosen)
         LPath->setText(QFileInfo(*chosen).absoluteFilePath());
     PodgladNal();

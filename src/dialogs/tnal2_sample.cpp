@@ -1,12 +1,12 @@
 // The sample label under the settings, the size boxes that drive it, and the test page.
 #include "dialogs/spinedit.h"
 #include "dialogs/tnal2.h"
-#include "main/monochrome.h"
-#include "main/pixels.h"
-#include "main/texts.h"
-#include "main/tnal1.h"
+#include "labels/monochrome.h"
+#include "labels/pixels.h"
+#include "labels/texts.h"
 #include "platform/apperror.h"
 #include "platform/dialogs.h"
+#include "window/tnal1.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -43,17 +43,17 @@ bool inRange(const SpinEdit* box, int value)
 
 void TNal2::PodgladNal()
 {
-    Settings& s = m_main.settings;
+    Settings& s = m_labels.settings;
     s.BezRamkiB = BezRamki->isChecked();
     s.BezNazwyB = BezNazBib->isChecked();
     s.BezSygnB = BezSygn->isChecked();
     s.ZLogoB = ZLogo->isChecked();
     s.Path = LPath->text();
-    PixelGeometry& g = m_main.geometry;
+    PixelGeometry& g = m_labels.geometry;
     g.PixSzerN = mmToPixels(SzerNalep->currentValue());
     g.PixWysN = mmToPixels(WysNalep->currentValue());
     g.PixSzerKK = mmToPixels(SzerKK->currentValue());
-    m_main.WzIdent = WzIdent->text();
+    m_labels.WzIdent = WzIdent->text();
 
     // Centred in the strip left of the command buttons, below the settings.
     const int left = roundHalfEven((Button4->x() - g.PixSzerN) / 2.0);
@@ -64,18 +64,18 @@ void TNal2::PodgladNal()
     ImageNal->show();
 
     if (s.ZLogoB)
-        m_main.loadLogo();
+        m_labels.loadLogo();
     sampleBitmap = whiteMonochromeImage({g.PixSzerN + 2, g.PixWysN + 2});
     ImageNal->resize(sampleBitmap.size());
-    m_main.KodKresk.setModul(2);
-    m_main.KodKresk.setRatio(3.0);
+    m_labels.KodKresk.setModul(2);
+    m_labels.KodKresk.setRatio(3.0);
 
     TNalepka sample;
-    m_main.AktNalepka = &sample;
-    m_main.RysNalep(sampleBitmap.size(), sampleLine, s.NazBib1, s.NazBib2, 1, 1, false);
-    m_main.AktNalepka = nullptr;
+    m_labels.AktNalepka = &sample;
+    m_labels.RysNalep(sampleBitmap.size(), sampleLine, s.NazBib1, s.NazBib2, 1, 1, false);
+    m_labels.AktNalepka = nullptr;
     try {
-        m_main.PokazNalepke(sample, sampleBitmap);
+        m_labels.PokazNalepke(sample, sampleBitmap);
     } catch (const AppError& error) {
         m_dialogs.message(
             {error.text(), Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
@@ -91,7 +91,7 @@ void TNal2::SzerNalepChange()
     if (*width <= SzerKK->currentValue() + 1)
         SzerKK->setClampedValue(*width - 5);
     SzerKK->setMaximum(*width - 2);
-    m_main.settings.SzerNalI = *width;
+    m_labels.settings.SzerNalI = *width;
     PodgladNal();
 }
 
@@ -101,7 +101,7 @@ void TNal2::WysNalepChange()
     const std::optional<int> height = typedNumber(WysNalep);
     if (!height || *height <= 10 || Creating || !inRange(WysNalep, *height))
         return;
-    m_main.settings.WysNalI = *height;
+    m_labels.settings.WysNalI = *height;
     PodgladNal();
 }
 
@@ -114,7 +114,7 @@ void TNal2::SzerKKChange()
         return;
     if (!Creating && inRange(SzerKK, *width))
         PodgladNal();
-    m_main.settings.SzerKKI = SzerKK->currentValue();
+    m_labels.settings.SzerKKI = SzerKK->currentValue();
 }
 
 void TNal2::Button1Click()

@@ -1,4 +1,4 @@
-#include "main/queuefile.h"
+#include "labels/queuefile.h"
 #include "platform/instancechannel.h"
 
 #include <gtest/gtest.h>

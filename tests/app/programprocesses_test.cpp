@@ -1,5 +1,5 @@
 #include "labellines.h"
-#include "main/queuefile.h"
+#include "labels/queuefile.h"
 #include "virtualdesktop.h"
 
 #include <fcntl.h>

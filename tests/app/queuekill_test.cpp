@@ -1,4 +1,4 @@
-#include "main/queuefile.h"
+#include "labels/queuefile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "dialogs/spinedit.h"
 #include "dialogs/tnal2.h"
-#include "main/texts.h"
+#include "labels/texts.h"
 #include "mainwindowfixture.h"
 
 #include <memory>

@@ -66,7 +66,7 @@ protected:
     // Opens the dialog on the institution name's font and presses "Na&zwa".
     void chooseNameFont(const LabelFont& stored, std::function<void(QFontDialog&)> act)
     {
-        window->settings.NFont = stored;
+        window->labels().settings.NFont = stored;
         open(fontDialogs);
         whenFontDialogOpens(std::move(act));
         dialog->NazwaBibBut->click();
@@ -83,7 +83,7 @@ TEST_P(ConfirmedUnchanged, OpensOnTheDrawnFaceAndKeepsTheStoredFont)
     QStringList shown;
     chooseNameFont(param.font, [&](QFontDialog& dialog) { shown = shownChoice(dialog); });
     EXPECT_EQ(shown, param.shown);
-    EXPECT_EQ(window->settings.NFont, param.font);
+    EXPECT_EQ(window->labels().settings.NFont, param.font);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -112,7 +112,8 @@ TEST_F(FontDialog, AnotherFaceIsStoredByItsName)
         serif.setStyleName(QStringLiteral("Book"));
         dialog.setCurrentFont(serif);
     });
-    EXPECT_EQ(window->settings.NFont, LabelFont({"DejaVu Serif", 11, 238, true, false, false}));
+    EXPECT_EQ(window->labels().settings.NFont,
+              LabelFont({"DejaVu Serif", 11, 238, true, false, false}));
 }
 
 TEST_F(FontDialog, OffersNoEffects)

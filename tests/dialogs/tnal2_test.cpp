@@ -12,7 +12,7 @@ namespace {
 
 TEST_F(SettingsDialog, OpensWithClampedValuesThatTheSnapshotKeeps)
 {
-    Settings& s = window->settings;
+    Settings& s = window->labels().settings;
     s.IlKol = 0;
     s.MargMOI = 30;
     s.SzerKKI = 120;
@@ -38,7 +38,7 @@ TEST_F(SettingsDialog, OpensWithClampedValuesThatTheSnapshotKeeps)
 
 TEST_F(SettingsDialog, LogoWithoutAPathIsRefusedAtOpening)
 {
-    window->settings.ZLogoB = true;
+    window->labels().settings.ZLogoB = true;
     open();
     EXPECT_FALSE(dialog->ZLogo->isChecked());
     EXPECT_EQ(dialogs.shown(), QList<Message>{pickPictureFirst});
@@ -50,14 +50,15 @@ TEST_F(SettingsDialog, StoredLogoOpensTickedAndAMissingOneIsSwitchedOff)
     logo.fill(Qt::black);
     const QString path = programDir() + QStringLiteral("logo.bmp");
     ASSERT_TRUE(logo.save(path));
-    window->settings.ZLogoB = true;
-    window->settings.Path = path;
-    window->settings.SFont.size = window->settings.IFont.size = 8; // room for the logo
+    window->labels().settings.ZLogoB = true;
+    window->labels().settings.Path = path;
+    window->labels().settings.SFont.size = window->labels().settings.IFont.size =
+        8; // room for the logo
     open();
     EXPECT_TRUE(dialog->ZLogo->isChecked());
     EXPECT_EQ(dialog->LPath->text(), path);
     EXPECT_TRUE(dialogs.shown().isEmpty());
-    EXPECT_EQ(window->Logo.size(), QSize(200, 50));
+    EXPECT_EQ(window->labels().Logo.size(), QSize(200, 50));
 
     dialog->LPath->setText(programDir() + QStringLiteral("brak.bmp"));
     dialog->BezRamki->setChecked(true); // any refresh loads the logo again
@@ -66,12 +67,12 @@ TEST_F(SettingsDialog, StoredLogoOpensTickedAndAMissingOneIsSwitchedOff)
                           Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error};
     EXPECT_EQ(dialogs.shown(), QList<Message>{missing}) << "reported once, no second refresh";
     EXPECT_FALSE(dialog->ZLogo->isChecked());
-    EXPECT_FALSE(window->settings.ZLogoB);
+    EXPECT_FALSE(window->labels().settings.ZLogoB);
 }
 
 TEST_F(SettingsDialog, EnablingFollowsTheLookBoxes)
 {
-    window->settings.BezNazwyB = true;
+    window->labels().settings.BezNazwyB = true;
     open();
     EXPECT_FALSE(dialog->ZLogo->isEnabled());
     EXPECT_FALSE(dialog->NazwaBibBut->isEnabled());
@@ -94,18 +95,19 @@ TEST_F(SettingsDialog, EnablingFollowsTheLookBoxes)
 
 TEST_F(SettingsDialog, FontDialogChangesFaceSizeAndStyleOnly)
 {
-    window->settings.SFont.underline = true;
+    window->labels().settings.SFont.underline = true;
     open();
     dialogs.answerFont(std::nullopt);
     dialog->SygnatBut->click();
-    EXPECT_EQ(window->settings.SFont, LabelFont({"Courier", 14, 238, true, false, false}));
+    EXPECT_EQ(window->labels().settings.SFont, LabelFont({"Courier", 14, 238, true, false, false}));
 
     QFont chosen(QStringLiteral("DejaVu Sans"), 9);
     chosen.setBold(true);
     chosen.setUnderline(false);
     dialogs.answerFont(chosen);
     dialog->SygnatBut->click();
-    EXPECT_EQ(window->settings.SFont, LabelFont({"DejaVu Sans", 9, 238, true, true, false}));
+    EXPECT_EQ(window->labels().settings.SFont,
+              LabelFont({"DejaVu Sans", 9, 238, true, true, false}));
 }
 
 TEST_F(SettingsDialog, LabelWidthKeepsTheBarcodeNarrower)
@@ -115,13 +117,13 @@ TEST_F(SettingsDialog, LabelWidthKeepsTheBarcodeNarrower)
         int expected;
     };
     for (const Case& c : {Case{70, 55}, Case{58, 58}, Case{59, 55}}) {
-        window->settings.SzerKKI = c.barcode;
+        window->labels().settings.SzerKKI = c.barcode;
         open();
         type(dialog->SzerNalep, QStringLiteral("60"));
         EXPECT_EQ(dialog->SzerKK->currentValue(), c.expected) << c.barcode;
         EXPECT_EQ(dialog->SzerKK->maximum(), 58);
-        EXPECT_EQ(window->settings.SzerNalI, 60);
-        EXPECT_EQ(window->settings.SzerKKI, c.expected);
+        EXPECT_EQ(window->labels().settings.SzerNalI, 60);
+        EXPECT_EQ(window->labels().settings.SzerKKI, c.expected);
         dialogs.answer(MessageAnswer::No);
         dialog->close();
     }
@@ -129,20 +131,20 @@ TEST_F(SettingsDialog, LabelWidthKeepsTheBarcodeNarrower)
 
 TEST_F(SettingsDialog, SizeBoxesApplyOnlyWholeAcceptedValues)
 {
-    window->settings.WysNalI = 11;
+    window->labels().settings.WysNalI = 11;
     open();
     type(dialog->SzerNalep, QStringLiteral("7")); // first digit of 70: nothing yet
-    EXPECT_EQ(window->settings.SzerNalI, 61);
+    EXPECT_EQ(window->labels().settings.SzerNalI, 61);
     type(dialog->SzerNalep, QStringLiteral("70"));
-    EXPECT_EQ(window->settings.SzerNalI, 70);
+    EXPECT_EQ(window->labels().settings.SzerNalI, 70);
 
     type(dialog->WysNalep, QStringLiteral("10"));
-    EXPECT_EQ(window->settings.WysNalI, 11) << "10 mm waits for the commit";
+    EXPECT_EQ(window->labels().settings.WysNalI, 11) << "10 mm waits for the commit";
 
     type(dialog->SzerKK, QStringLiteral("15"));
-    EXPECT_EQ(window->settings.SzerKKI, 15) << "out of range reaches the window as typed";
+    EXPECT_EQ(window->labels().settings.SzerKKI, 15) << "out of range reaches the window as typed";
     dialog->SzerKK->setClampedValue(dialog->SzerKK->currentValue());
-    EXPECT_EQ(window->settings.SzerKKI, 20);
+    EXPECT_EQ(window->labels().settings.SzerKKI, 20);
 
     dialogs.clear();
     type(dialog->SzerNalep, QStringLiteral("-"));
@@ -160,11 +162,11 @@ TEST_F(SettingsDialog, SampleIsCentredLeftOfTheButtonsAndSizesTheDialog)
     for (const Case& c : {Case{30, 150}, Case{90, 34}, Case{99, 17}}) {
         type(dialog->SzerNalep, QString::number(c.width));
         EXPECT_EQ(dialog->ImageNal->x(), c.left) << c.width;
-        EXPECT_EQ(dialog->ImageNal->width(), window->geometry.PixSzerN + 2);
+        EXPECT_EQ(dialog->ImageNal->width(), window->labels().geometry.PixSzerN + 2);
     }
     const int top = dialog->ImageNal->y();
     type(dialog->WysNalep, QStringLiteral("50"));
-    EXPECT_EQ(window->geometry.PixWysN, 192);
+    EXPECT_EQ(window->labels().geometry.PixWysN, 192);
     EXPECT_EQ(dialog->height(), top + 192 + 15);
     type(dialog->WysNalep, QStringLiteral("11"));
     EXPECT_EQ(dialog->height(), 407 + 15);
@@ -182,8 +184,8 @@ TEST_F(SettingsDialog, TestPagePrintsTheEditedGridAndLeavesTheQueue)
     dialog->Button1->click();
     ASSERT_EQ(printers.ended().size(), 1);
     EXPECT_EQ(printers.ended()[0].texts().count(QStringLiteral("AB123321BA")), 6);
-    EXPECT_EQ(window->queue.ListaLini.size(), 5);
-    EXPECT_EQ(window->queue.ListaNal.size(), 5);
+    EXPECT_EQ(window->labels().queue.ListaLini.size(), 5);
+    EXPECT_EQ(window->labels().queue.ListaNal.size(), 5);
     EXPECT_EQ(window->Image, page);
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
@@ -235,8 +237,8 @@ TEST_F(SettingsDialog, CommitWritesEveryKeyKeepingTheFilesEncoding)
                              "[DRUKARKA]"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line;
     EXPECT_TRUE(text.contains(QStringLiteral("ścieżka=") + bufferDir()));
-    EXPECT_EQ(window->settings.MargGI, 7);
-    EXPECT_EQ(window->settings.WzorIdS, QStringLiteral("99-99"));
+    EXPECT_EQ(window->labels().settings.MargGI, 7);
+    EXPECT_EQ(window->labels().settings.WzorIdS, QStringLiteral("99-99"));
 }
 
 TEST_F(SettingsDialog, ChangedBufferAnsweredYesDropsTheQueueAndHides)
@@ -250,9 +252,9 @@ TEST_F(SettingsDialog, ChangedBufferAnsweredYesDropsTheQueueAndHides)
     dialogs.answer(MessageAnswer::Yes);
     dialog->Button2->click();
     EXPECT_EQ(dialogs.shown(), QList<Message>{bufferQuestion});
-    EXPECT_TRUE(window->queue.ListaLini.isEmpty());
-    EXPECT_EQ(window->paths.NazwaPliku, newBuffer);
-    EXPECT_EQ(window->paths.FilePath, programDir() + QStringLiteral("inny/"));
+    EXPECT_TRUE(window->labels().queue.ListaLini.isEmpty());
+    EXPECT_EQ(window->labels().paths.NazwaPliku, newBuffer);
+    EXPECT_EQ(window->labels().paths.FilePath, programDir() + QStringLiteral("inny/"));
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(window->state.HideForm);
     EXPECT_TRUE(window->Timer1.isActive());
@@ -262,14 +264,14 @@ TEST_F(SettingsDialog, ChangedBufferAnsweredYesDropsTheQueueAndHides)
 TEST_F(SettingsDialog, ChangedBufferAnsweredNoKeepsTheOldOne)
 {
     queueLines(5);
-    const QString oldBuffer = window->paths.NazwaPliku;
+    const QString oldBuffer = window->labels().paths.NazwaPliku;
     open();
     dialog->BufPath->setText(programDir() + QStringLiteral("inny/bufor.txt"));
     dialogs.answer(MessageAnswer::No);
     dialog->Button2->click();
-    EXPECT_EQ(window->paths.NazwaPliku, oldBuffer);
-    EXPECT_EQ(window->queue.ListaLini.size(), 5);
-    EXPECT_EQ(window->queue.ListaNal.size(), 5) << "the page is rebuilt";
+    EXPECT_EQ(window->labels().paths.NazwaPliku, oldBuffer);
+    EXPECT_EQ(window->labels().queue.ListaLini.size(), 5);
+    EXPECT_EQ(window->labels().queue.ListaNal.size(), 5) << "the page is rebuilt";
 }
 
 TEST_F(SettingsDialog, DiscardPutsTheSnapshotBack)
@@ -280,20 +282,20 @@ TEST_F(SettingsDialog, DiscardPutsTheSnapshotBack)
     dialog->BufPath->setText(QStringLiteral("/elsewhere/x.dat"));
     dialogs.answerFont(QFont(QStringLiteral("DejaVu Sans"), 20));
     dialog->NazwaBibBut->click();
-    EXPECT_EQ(window->settings.IlWie, 5);
+    EXPECT_EQ(window->labels().settings.IlWie, 5);
 
     dialogs.answer(MessageAnswer::No);
     dialog->close(); // the close box asks the same question
     EXPECT_EQ(dialogs.shown(), QList<Message>{saveQuestion});
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(window->settings, Settings());
-    EXPECT_EQ(window->paths.NazwaPliku, bufferDir() + QStringLiteral("naklejka.dat"));
+    EXPECT_EQ(window->labels().settings, Settings());
+    EXPECT_EQ(window->labels().paths.NazwaPliku, bufferDir() + QStringLiteral("naklejka.dat"));
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
 TEST_F(SettingsDialog, FailedWriteKeepsTheDialogOpen)
 {
-    window->paths.LocalPath = programDir() + QStringLiteral("missing/");
+    window->labels().paths.LocalPath = programDir() + QStringLiteral("missing/");
     open();
     type(dialog->MargL, QStringLiteral("8"));
     dialogs.answer(MessageAnswer::Yes);
@@ -303,7 +305,7 @@ TEST_F(SettingsDialog, FailedWriteKeepsTheDialogOpen)
                                                QStringLiteral("missing/zelk_nal.ini"));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->Zapisane);
-    EXPECT_EQ(window->settings.MargLI, 8) << "the live value stays";
+    EXPECT_EQ(window->labels().settings.MargLI, 8) << "the live value stays";
 }
 
 } // namespace

@@ -59,7 +59,7 @@ TEST_P(SignInASizeBox, IsReportedOnceAndChangesNothing)
                          Texts::appTitle(), MessageButtons::Ok, MessageIcon::Error};
     EXPECT_EQ(dialogs.shown(), QList<Message>{report});
     EXPECT_EQ(box->text(), sign);
-    EXPECT_EQ(window->settings, Settings());
+    EXPECT_EQ(window->labels().settings, Settings());
     EXPECT_EQ(dialog->SzerKK->maximum(), 99);
     EXPECT_EQ(dialog->sampleBitmap, sample);
 }
@@ -80,7 +80,7 @@ TEST_F(TypedText, LeavingABoxWithoutANumberGivesItsMinimum)
     dialogs.clear();
     dialog->WysNalep->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(dialog->SzerNalep->text(), QStringLiteral("30"));
-    EXPECT_EQ(window->settings.SzerNalI, 30);
+    EXPECT_EQ(window->labels().settings.SzerNalI, 30);
 }
 
 TEST_F(TypedText, LettersAndSignsAfterDigitsDoNotGoIn)
@@ -91,7 +91,7 @@ TEST_F(TypedText, LettersAndSignsAfterDigitsDoNotGoIn)
     EXPECT_EQ(dialog->IloscKolumn->text(), QStringLiteral("3"));
     QTest::keyClicks(dialog->IloscKolumn, QStringLiteral("4-"));
     EXPECT_EQ(dialog->IloscKolumn->text(), QStringLiteral("4"));
-    EXPECT_EQ(window->settings.IlKol, 4);
+    EXPECT_EQ(window->labels().settings.IlKol, 4);
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 

@@ -1,0 +1,44 @@
+// The engine's start and end: locating the configuration, reading the settings, and the queue
+// saved at the end.
+#include "labels/labelprinter.h"
+
+#include "labels/discovery.h"
+#include "labels/settingsfile.h"
+#include "labels/texts.h"
+#include "platform/profilefile.h"
+
+#include <cstdio>
+
+LabelPrinter::LabelPrinter(const Services& services, const QString& executableDir,
+                           const QStringList& arguments)
+    : m_services(services)
+    , m_guard(*services.dialogs, Texts::appTitle())
+    , m_executableDir(executableDir)
+    , m_arguments(arguments)
+{
+    loadSettings();
+}
+
+LabelPrinter::~LabelPrinter()
+{
+    // A path that did not save leaves lines queued: they go to the saved-queue file.
+    if (!queue.ListaLini.isEmpty()) {
+        try {
+            SaveNal();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "zelk_nal: %s\n", error.what());
+        }
+    }
+}
+
+void LabelPrinter::loadSettings()
+{
+    paths = locateSettingsFile(m_executableDir, m_arguments);
+    const ProfileFile settingsFile(paths.settingsFile());
+    locateBuffer(paths, settingsFile);
+    const SettingsReading reading = readSettings(settingsFile);
+    settings = reading.settings;
+    // A rejected value leaves its font at the defaults; start-up goes on.
+    for (const QString& error : reading.errors)
+        m_guard.report(error);
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "barcode/tbarcode.h"
+#include "labels/pagegrid.h"
+#include "labels/queuestore.h"
+#include "labels/screentextmetrics.h"
+#include "labels/services.h"
+#include "labels/settings.h"
+#include "labels/tnalepka.h"
+#include "platform/errorguard.h"
+#include "printer/morvalendefaultprinter.h"
+
+#include <functional>
+#include <memory>
+#include <QImage>
+#include <QList>
+#include <QStringList>
+
+class QPainter;
+
+// The waiting labels: the queue of buffer lines and the composed records of one sheet of them,
+// the sheet being shown or printed (record i belongs to line composedFrom + i).
+struct LabelQueue {
+    QStringList ListaLini;
+    QList<TNalepka> ListaNal;
+    int composedFrom = 0;
+    // During a print run: the lines at the front whose sheets a printer has accepted. They are
+    // out of the saved-queue file already and leave the queue when the run ends.
+    int printed = 0;
+};
+
+// The settings converted to layout pixels.
+struct PixelGeometry {
+    int PixSzerN = 0;
+    int PixWysN = 0;
+    int PixMargL = 0;
+    int PixMargG = 0;
+    int PixMargMI = 0;
+    int PixMargMO = 0;
+    int PixSzerKK = 0;
+};
+
+// The label printer without a window: the settings, the queue and its files, the composition
+// and drawing of labels, the printing run and the printer choice. The tray window drives it at
+// every tick of its timer and shows what it composes; the batch run drives it on its own.
+// Questions and reports go through the services' dialogs.
+class LabelPrinter {
+public:
+    // Locates the configuration and reads the settings; the queue and the printer are restored
+    // by OpenNal(QString()) and restorePrinter().
+    LabelPrinter(const Services& services, const QString& executableDir,
+                 const QStringList& arguments);
+    ~LabelPrinter(); // lines still queued go to the saved-queue file
+
+    Paths paths;
+    Settings settings;
+    LabelQueue queue;
+    PixelGeometry geometry;
+    QString WzIdent; // the identifier pattern in effect for drawing
+    TBarcode KodKresk;
+    QImage Logo;
+    QueueStore queueStore;
+
+    // Set by whoever shows the queue: its length has changed.
+    std::function<void()> countChanged;
+    // Set by whoever shows the queue: a print run took its printed labels off the queue, which
+    // is saved right after; `asked` says whether the run asked its questions.
+    std::function<void(bool asked)> printedTakenOff;
+    // Set while the settings dialog is open: a missing logo clears its logo check box.
+    std::function<void()> logoSwitchedOff;
+
+    // Settings and the label queue.
+    void loadSettings();
+    void OpenNal(const QString& name);
+    void SaveNal();
+    // The buffer, a file taken from it earlier or a saved queue not read yet join the queue.
+    void takeBuffer();
+    void KasujListeNalepek();
+    void clearQueue();
+    // The settings dialog changed the buffer: the waiting labels are dropped.
+    void dropQueue();
+    // Every change of ListaLini ends here: the saved-queue file mirrors the queue.
+    void queueChanged();
+    QueueLocation queueLocation() const;
+
+    // Label layout and composition. Bmp1 is the size of the surface a label is measured for:
+    // its width is the label width that the texts are centred in.
+    void ParametryNalepki();
+    PageGrid pageGrid() const;
+    // Composes the first sheet: of the queue, or of sample labels (`demo`).
+    void RysujNal(bool demo);
+    // Composes the sheet that starts at line `first`.
+    void composeSheet(int first, bool demo);
+    void RysNalep(QSize Bmp1, const QString& s, const QString& NazBib1, const QString& NazBib2,
+                  int xn, int yn, bool demo);
+    void WyswNazBib(QSize Bmp1, const QString& NazBib1, const QString& NazBib2, int& NapY, int xn,
+                    int yn);
+    void WyswSygn(QSize Bmp1, const QString& Sygn, int& NapY, int xn, int yn);
+    void WyswNrIdent(QSize Bmp1, int& MaxY, int xn, int yn);
+    void loadLogo(); // from the settings' Path into Logo; BrakPliku when there is no file
+    void BrakPliku(const QString& name, QImage& bmp);
+    TNalepka* AktNalepka = nullptr; // the record being composed
+    // Texts are measured through this; tests put fixed metrics in its place.
+    std::unique_ptr<TextMetrics> metrics = std::make_unique<ScreenTextMetrics>();
+
+    // Drawing on the screen: one label on a bitmap, one layout pixel to one pixel.
+    void PokazNalepke(const TNalepka& Nalepka, QImage& bmp);
+    void RysujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK);
+
+    // Printing: the labels up to the line IloscNalepek, one job per sheet.
+    void DrukujStrone(int IloscNalepek, bool demo);
+    // A sheet of sample labels with outlined barcodes; the queue's records and geometry stay.
+    void printTestPage();
+    void DrukujNalepke(int i, int ppiSzerN, double korppi, bool demo);
+    void DrukujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK, double korppi,
+                       bool demo);
+    void DrukujLogo(QPainter& Canvas, const TNalepka& Nalepka, double korppi);
+    void DlugiNapis(const QString& txt);
+    void BrakDrukarki();
+    // Set while a print run is in progress: polling ticks wait until it is over.
+    bool printRunInProgress = false;
+
+    // The printer choice.
+    void restorePrinter(); // at start-up: the printer named in the settings, its saved settings
+    void SetSelectedPrinter(const QString& name);
+    void UstawDrukButClick();
+    // When the settings dialog is saved: the chosen printer's settings go to zelk_nal.prs.
+    void savePrinterSettings();
+    MorvalenDefaultPrinter& printer(); // the program's printer object, installed at first use
+    QString printerInUse();            // the list name of the printer the next sheet goes to
+    QString PrinterSettingsName;       // the name the chosen printer's settings are held under
+
+    const ErrorGuard& guard() const { return m_guard; }
+    Dialogs& dialogs() const { return *m_services.dialogs; }
+
+private:
+    void reportSetAside(const QList<SetAsideLine>& lines);
+    void printAttempt(int IloscNalepek, bool demo);
+    void endSheet(int sheetEnd, bool demo);
+    void applyPrinterSettings();
+    bool askYesNo(const QString& question);
+    QString printerSettingsFile() const;
+    void takePrintedOffQueue(int count, bool asked);
+
+    Services m_services;
+    ErrorGuard m_guard;
+    QString m_executableDir;
+    QStringList m_arguments;
+    std::unique_ptr<MorvalenDefaultPrinter> m_printer;
+};

@@ -1,0 +1,152 @@
+// Drawing a composed label on the printer's page. Every layout pixel is scaled by korppi (the
+// printer's dots per inch / 100), texts keep their fonts' point sizes, and the bars are fitted to
+// whole printer dots.
+#include "labels/labelprinter.h"
+
+#include "labels/shrinktofit.h"
+#include "labels/texts.h"
+#include "platform/ansicodec.h"
+#include "platform/apperror.h"
+#include "platform/rounding.h"
+
+#include <QPainter>
+#include <QScopeGuard>
+
+namespace {
+
+int scaled(int layoutPixels, double korppi)
+{
+    return roundHalfEven(layoutPixels * korppi);
+}
+
+// The texts of one label, centred in the label's width on paper, each on a white background.
+class PaperLabelText {
+public:
+    PaperLabelText(QPainter& canvas, int labelLeft, int labelWidth)
+        : m_canvas(canvas)
+        , m_labelLeft(labelLeft)
+        , m_labelWidth(labelWidth)
+    {
+    }
+
+    // The space left on each side of the text in `font`, which becomes the canvas's font.
+    int offset(const LabelFont& font, const QString& text)
+    {
+        m_canvas.setFont(font.toQFont());
+        const int width = m_canvas.fontMetrics().horizontalAdvance(text);
+        return roundHalfEven((m_labelWidth - width) / 2.0);
+    }
+
+    // Draws the text when at least one dot is left on each side; otherwise raises `element`,
+    // the name of what does not fit.
+    void drawFitting(const LabelFont& font, const QString& text, int y, const QString& element)
+    {
+        const int off = offset(font, text);
+        if (off < 1)
+            throw AppError(element);
+        draw(text, off, y);
+    }
+
+    // Draws in the canvas's current font.
+    void draw(const QString& text, int off, int y)
+    {
+        const QFontMetrics metrics = m_canvas.fontMetrics();
+        const QRect cell(m_labelLeft + off, y, metrics.horizontalAdvance(text), metrics.height());
+        m_canvas.fillRect(cell, Qt::white);
+        m_canvas.drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    }
+
+private:
+    QPainter& m_canvas;
+    int m_labelLeft;
+    int m_labelWidth;
+};
+
+// A rectangle outlined in black and filled white, right and bottom edges excluded.
+void drawBox(QPainter& canvas, QRect box)
+{
+    canvas.fillRect(box, Qt::black);
+    canvas.fillRect(box.adjusted(1, 1, -1, -1), Qt::white);
+}
+
+} // namespace
+
+void LabelPrinter::DrukujNalepke(int i, int ppiSzerN, double korppi, bool demo)
+{
+    const int record = i - queue.composedFrom;
+    if (record < 0 || record >= queue.ListaNal.size())
+        throw AppError(QStringLiteral("List index out of bounds (%1)").arg(i));
+    const TNalepka& Nalepka = queue.ListaNal[record];
+    QPainter& canvas = printer().canvas();
+    const auto at = [korppi](int layoutPixels) { return scaled(layoutPixels, korppi); };
+
+    if (!settings.BezRamkiB)
+        drawBox(canvas, QRect(QPoint(at(Nalepka.Ramka1X), at(Nalepka.Ramka1Y)),
+                              QPoint(at(Nalepka.Ramka2X) - 1, at(Nalepka.Ramka2Y) - 1)));
+
+    PaperLabelText text(canvas, at(Nalepka.NalX), ppiSzerN);
+    if (!settings.BezNazwyB) {
+        if (settings.ZLogoB) {
+            DrukujLogo(canvas, Nalepka, korppi);
+        } else {
+            const QString element = QStringLiteral("Nazwa");
+            text.drawFitting(settings.NFont, Nalepka.Naz1, at(Nalepka.Naz1Y), element);
+            if (!QString(Nalepka.Naz2).remove(u' ').isEmpty())
+                text.drawFitting(settings.NFont, Nalepka.Naz2, at(Nalepka.Naz2Y), element);
+        }
+    }
+
+    if (!settings.BezSygnB) {
+        const auto [font, off] = shrunkToFit(
+            settings.SFont, 1, [&](const LabelFont& f) { return text.offset(f, Nalepka.Sygn); });
+        text.draw(Nalepka.Sygn, off, at(Nalepka.SygY));
+    }
+
+    KodKresk.setText(AnsiCodec::decode(Nalepka.BarCode).remove(u' '));
+    DrukujBarcode(canvas, Nalepka, geometry.PixSzerKK, korppi, demo);
+
+    text.drawFitting(settings.IFont, Nalepka.Numer, at(Nalepka.NrY),
+                     QStringLiteral("Identyfikator"));
+}
+
+void LabelPrinter::DrukujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK,
+                                 double korppi, bool demo)
+{
+    KodKresk.setHeight(scaled(Nalepka.BarH, korppi));
+    KodKresk.setLeft(scaled(Nalepka.BarL, korppi));
+    KodKresk.setTop(scaled(Nalepka.BarT, korppi));
+
+    // The narrow element becomes a whole number of printer dots that fills the box best.
+    const int m0 = KodKresk.Modul();
+    const auto restoreModul = qScopeGuard([this, m0] { KodKresk.setModul(m0); });
+    const int w0 = KodKresk.Width();
+    const int target = scaled(PixSzerKK, korppi);
+    KodKresk.setModul(roundHalfEven(double(m0) * target / w0));
+    const int w1 = KodKresk.Width();
+    KodKresk.setLeft(KodKresk.Left() + roundHalfEven((target - w1) / 2.0));
+
+    if (demo)
+        drawBox(Canvas, QRect(KodKresk.Left(), KodKresk.Top(), w1, KodKresk.Height()));
+    else
+        KodKresk.DrawBarcode(Canvas);
+}
+
+void LabelPrinter::DrukujLogo(QPainter& Canvas, const TNalepka& Nalepka, double korppi)
+{
+    if (Nalepka.Logo.isNull())
+        return;
+    const QRect target(scaled(Nalepka.Logo1X, korppi), scaled(Nalepka.Logo1Y, korppi),
+                       scaled(Nalepka.Logo2X - Nalepka.Logo1X, korppi),
+                       scaled(Nalepka.Logo2Y - Nalepka.Logo1Y, korppi));
+    Canvas.drawImage(target, Nalepka.Logo);
+}
+
+void LabelPrinter::DlugiNapis(const QString& txt)
+{
+    m_services.dialogs->message(
+        {txt + QStringLiteral(" nie mieści się na wydruku - zmniejsz wielkość czcionki"),
+         Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
+    MorvalenDefaultPrinter& installed = printer();
+    if (installed.printing())
+        installed.abort();
+}

@@ -1,0 +1,175 @@
+// Printing sheets of labels: one print job per sheet, each composed when it comes, the questions
+// between sheets and after the run, and taking the printed labels off the queue.
+#include "labels/labelprinter.h"
+
+#include "labels/texts.h"
+#include "platform/rounding.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScopeGuard>
+
+namespace {
+
+QString jobTitle()
+{
+    return QStringLiteral("ZELK - Kody kreskowe");
+}
+
+// The saved queue could not record a sheet, before it went out or after: the run stops and
+// says why.
+class SheetNotRecorded : public AppError {
+public:
+    using AppError::AppError;
+};
+
+} // namespace
+
+void LabelPrinter::DrukujStrone(int IloscNalepek, bool demo)
+{
+    // A tick that came during the questions would start a second run inside this one.
+    const QScopedValueRollback running(printRunInProgress, true);
+    printAttempt(IloscNalepek, demo);
+    if (demo)
+        return;
+    const bool asking = !settings.BezWyswB;
+    while (asking && askYesNo(QStringLiteral("Czy powtórzyć wydruk?")))
+        printAttempt(IloscNalepek, demo);
+    takePrintedOffQueue(std::exchange(queue.printed, 0), asking);
+}
+
+void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (m_services.printers)
+        m_services.printers->setFileFolder(paths.FilePath + QStringLiteral("wydruki/"));
+    const int perSheet = settings.labelsPerSheet();
+    try {
+        // A repetition starts again at the first sheet; a sheet composed while the queue was
+        // shorter is composed again.
+        if (queue.composedFrom != 0 || queue.ListaNal.size() < qMin(perSheet, IloscNalepek + 1))
+            composeSheet(0, demo);
+        applyPrinterSettings();
+        int page = 1;
+        installed.beginDoc(jobTitle(), page);
+        const double korppi = installed.canvas().device()->logicalDpiY() / 100.0;
+        const int ppiSzerN = roundHalfEven(geometry.PixSzerN * korppi);
+        for (int k = 0; k <= IloscNalepek; ++k) {
+            if (k >= perSheet * page) {
+                endSheet(k, demo);
+                // Only full sheets follow the first.
+                if (IloscNalepek + 1 - k < perSheet)
+                    break;
+                if (!settings.BezWyswB &&
+                    !askYesNo(QStringLiteral("Czy drukować następną stronę?")))
+                    break;
+                composeSheet(k, demo);
+                installed.beginDoc(jobTitle(), ++page);
+            }
+            DrukujNalepke(k, ppiSzerN, korppi, demo);
+        }
+        if (installed.printing())
+            endSheet(IloscNalepek + 1, demo);
+    } catch (const SheetNotRecorded& error) {
+        if (installed.printing())
+            installed.abort();
+        m_guard.report(error.text());
+    } catch (const PrinterError&) {
+        if (installed.printing())
+            installed.abort();
+        BrakDrukarki();
+    } catch (const AppError& error) {
+        DlugiNapis(error.text());
+    } catch (const std::exception& error) {
+        DlugiNapis(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// Ends the sheet of the records before `sheetEnd`. The saved queue without them is written
+// before the sheet goes out and put in place the moment the printer has accepted it, so that
+// a crash at any point leaves every label either on paper or in the saved queue, never both.
+void LabelPrinter::endSheet(int sheetEnd, bool demo)
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (demo) {
+        installed.endDoc();
+        return;
+    }
+    const int printedFront = qMax(queue.printed, sheetEnd);
+    try {
+        queueStore.prepareSave(queueLocation(), queue.ListaLini.mid(printedFront));
+    } catch (const AppError& error) {
+        throw SheetNotRecorded(error.text());
+    }
+    bool accepted = false;
+    try {
+        installed.endDoc([&] {
+            accepted = true;
+            queue.printed = printedFront;
+            queueStore.commitSave(queueLocation());
+        });
+    } catch (const AppError& error) {
+        if (accepted)
+            throw SheetNotRecorded(error.text());
+        queueStore.discardSave(queueLocation());
+        throw;
+    }
+}
+
+void LabelPrinter::applyPrinterSettings()
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (installed.get_device_modes_list_item_by_name(PrinterSettingsName)) {
+        installed.use_print_settings_of(PrinterSettingsName);
+        return;
+    }
+    PrinterSettingsName = settings.PrinterName;
+    installed.save_current_print_settings_as(PrinterSettingsName);
+    if (DevModeEnv* held = installed.get_device_modes_list_item_by_name(PrinterSettingsName))
+        held->use_mode();
+    else
+        BrakDrukarki();
+}
+
+bool LabelPrinter::askYesNo(const QString& question)
+{
+    return m_services.dialogs->message({question, Texts::messageCaption(), MessageButtons::YesNo,
+                                        MessageIcon::Question}) == MessageAnswer::Yes;
+}
+
+void LabelPrinter::takePrintedOffQueue(int count, bool asked)
+{
+    queue.ListaLini.remove(0, qMin<qsizetype>(count, queue.ListaLini.size()));
+    RysujNal(false); // the first sheet of what is left, for the preview
+    // What is left is shown before the save, which may fail and be reported.
+    if (printedTakenOff)
+        printedTakenOff(asked);
+    if (count > 0)
+        queueChanged(); // the sheets' commits wrote the same already; this settles a failed one
+}
+
+void LabelPrinter::BrakDrukarki()
+{
+    m_services.dialogs->message({QStringLiteral("Brak domyślnej drukarki"), Texts::messageCaption(),
+                                 MessageButtons::Ok, MessageIcon::Error});
+}
+
+void LabelPrinter::printTestPage()
+{
+    // The queue's records and the geometry are set aside for the sample sheet and put back
+    // afterwards, whatever happens in between.
+    QList<TNalepka> records = std::exchange(queue.ListaNal, {});
+    const int composedFrom = queue.composedFrom;
+    const PixelGeometry pixels = geometry;
+    const QString pattern = WzIdent;
+    const auto restore = qScopeGuard([&] {
+        queue.ListaNal = std::move(records);
+        queue.composedFrom = composedFrom;
+        geometry = pixels;
+        WzIdent = pattern;
+    });
+    ParametryNalepki();
+    RysujNal(true);
+    DrukujStrone(settings.labelsPerSheet() - 1, true);
+}

@@ -1,0 +1,402 @@
+#include "fulldisk.h"
+#include "labellines.h"
+#include "labels/queuefile.h"
+#include "labels/queuestore.h"
+#include "platform/apperror.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <random>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Store : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString file(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    QueueLocation location() const { return {m_dir.path() + '/', file("naklejka.dat"), true}; }
+
+    static void write(const QString& path, const QStringList& lines)
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QueueFile::serialize(lines, true));
+    }
+    static QStringList read(const QString& path)
+    {
+        QFile in(path);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << qPrintable(path);
+        return QueueFile::parse(in.readAll(), true);
+    }
+    // The folder's files but the queue lock, which stays for good.
+    QStringList files() const
+    {
+        QStringList names =
+            QDir(m_dir.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        names.removeOne(QStringLiteral("zelk.nal.lock"));
+        return names;
+    }
+
+    QTemporaryDir m_dir;
+    QueueStore store;
+    QStringList queue;
+};
+
+TEST_F(Store, TakesTheBufferOntoTheQueueAndMirrorsIt)
+{
+    write(file("zelk.nal"), numberedLines(1, 5));
+    queue = store.restore(location());
+    write(file("naklejka.dat"), QStringList{"", "   "} + numberedLines(6, 9));
+
+    EXPECT_TRUE(QueueStore::hasWaitingFiles(location()));
+    store.take(location(), queue);
+
+    EXPECT_EQ(queue, numberedLines(1, 9));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 9));
+    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+    EXPECT_FALSE(QueueStore::hasWaitingFiles(location()));
+}
+
+TEST_F(Store, ZeroLengthBufferGoesAndAddsNothing)
+{
+    write(file("naklejka.dat"), {});
+    store.take(location(), queue);
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(Store, SaveWritesCrLfLinesAndAnEmptyQueueAsAnEmptyFile)
+{
+    queue = numberedLines(1, 3);
+    store.save(location(), queue);
+    QFile saved(file("zelk.nal"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().count("\r\n"), 3);
+    EXPECT_EQ(queue, numberedLines(1, 3));
+
+    QStringList empty;
+    store.save(location(), empty);
+    EXPECT_EQ(QFileInfo(file("zelk.nal")).size(), 0);
+    EXPECT_EQ(store.restore(location()), QStringList());
+    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+}
+
+TEST_F(Store, ABufferLockedByAWriterWaitsForTheNextTick)
+{
+    write(file("naklejka.dat"), numberedLines(1, 2));
+    const int writer = ::open(QFile::encodeName(file("naklejka.dat")).constData(), O_WRONLY);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    store.take(location(), queue);
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_EQ(files(), QStringList{"naklejka.dat"});
+
+    ::close(writer);
+    store.take(location(), queue);
+    EXPECT_EQ(queue, numberedLines(1, 2));
+}
+
+TEST_F(Store, ABufferThatIsNoRegularFileIsReportedByNameAndLeftAlone)
+{
+    const QString notAFile =
+        "Nie można przejąć pliku " + file("naklejka.dat") + ": to nie jest zwykły plik.";
+    const auto failure = [this] {
+        try {
+            store.take(location(), queue);
+        } catch (const AppError& error) {
+            return error.text();
+        }
+        return QString();
+    };
+    ASSERT_TRUE(QDir().mkdir(file("naklejka.dat")));
+    EXPECT_EQ(failure(), notAFile);
+    ASSERT_TRUE(QDir().rmdir(file("naklejka.dat")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("naklejka.dat")).constData(), 0600), 0);
+    EXPECT_EQ(failure(), notAFile) << "and a FIFO does not block";
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_EQ(files(), QStringList{"naklejka.dat"});
+}
+
+TEST_F(Store, LargeBuffersAreTakenWhole)
+{
+    // A line too long to print is taken whole too, into the set-aside file.
+    const QString hugeLine(10 << 20, QLatin1Char('7'));
+    write(file("naklejka.dat"), {hugeLine});
+    const QList<SetAsideLine> setAside = store.take(location(), queue);
+    ASSERT_EQ(setAside.size(), 1);
+    EXPECT_EQ(setAside[0].line, hugeLine);
+    EXPECT_EQ(read(file("zelk.nal.odrzucone")), QStringList{hugeLine});
+    EXPECT_TRUE(queue.isEmpty());
+
+    write(file("naklejka.dat"), numberedLines(1, 1000000));
+    store.take(location(), queue);
+    EXPECT_EQ(queue.size(), 1000000);
+    EXPECT_EQ(queue.last(), numberedLines(1000000, 1000000).first());
+    EXPECT_EQ(files(), (QStringList{"zelk.nal", "zelk.nal.odrzucone"}));
+}
+
+// The files a crash can leave at each step of a fold or a save, and what the next start and
+// its first tick make of them: every line exactly once.
+struct CrashCase {
+    const char* name;
+    bool fold;  // zelk.nal.fold holds lines 1..6
+    bool taken; // naklejka.dat.taken holds lines 5..6
+    bool temp;  // zelk.nal.tmp holds a partial write
+    QStringList expected;
+};
+
+class StoreAfterACrash : public Store, public ::testing::WithParamInterface<CrashCase> {};
+
+TEST_P(StoreAfterACrash, LosesAndDoublesNothing)
+{
+    const CrashCase& c = GetParam();
+    write(file("zelk.nal"), numberedLines(1, 4));
+    if (c.fold)
+        write(file("zelk.nal.fold"), numberedLines(1, 6));
+    if (c.taken)
+        write(file("naklejka.dat.taken"), numberedLines(5, 6));
+    if (c.temp)
+        write(file("zelk.nal.tmp"), numberedLines(1, 1));
+    write(file("naklejka.dat"), numberedLines(7, 8));
+
+    queue = store.restore(location());
+    store.take(location(), queue);
+
+    EXPECT_EQ(queue, c.expected);
+    EXPECT_EQ(read(file("zelk.nal")), c.expected);
+    EXPECT_EQ(files(), QStringList{"zelk.nal"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StoreAfterACrash,
+    ::testing::Values(CrashCase{"AfterTakingTheBuffer", false, true, false, numberedLines(1, 8)},
+                      CrashCase{"WhileWritingTheFold", true, true, false, numberedLines(1, 8)},
+                      CrashCase{"AfterTheCommit", true, false, false, numberedLines(1, 8)},
+                      CrashCase{"DuringASave", false, false, true,
+                                numberedLines(1, 4) + numberedLines(7, 8)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Store, AFoldThatCannotBeWrittenKeepsTheTakenFile)
+{
+    write(file("naklejka.dat"), numberedLines(1, 3));
+    {
+        const FullDisk full(48); // room for the buffer below, not for the fold file
+        try {
+            store.take(location(), queue);
+            FAIL() << "the failed write is reported";
+        } catch (const AppError& error) {
+            EXPECT_TRUE(error.text().startsWith("Nie można zapisać pliku " + file("zelk.nal.fold")))
+                << qPrintable(error.text());
+        }
+        EXPECT_TRUE(queue.isEmpty());
+        EXPECT_TRUE(QFile::exists(file("naklejka.dat.taken")));
+        EXPECT_FALSE(QFile::exists(file("zelk.nal.fold")));
+        write(file("naklejka.dat"), numberedLines(4, 5));
+        EXPECT_THROW(store.take(location(), queue), AppError);
+        EXPECT_TRUE(queue.isEmpty());
+    }
+    store.take(location(), queue);
+    EXPECT_EQ(queue, numberedLines(1, 5));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 5));
+}
+
+TEST_F(Store, AFailedSaveKeepsTheQueueAndNamesTheFile)
+{
+    queue = numberedLines(1, 2);
+    const QueueLocation missing{m_dir.path() + "/brak/", file("brak/naklejka.dat"), true};
+    try {
+        store.save(missing, queue);
+        FAIL() << "the failed save is reported";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.text(), "Folder bufora naklejek " + file("brak") + " nie istnieje.");
+    }
+    EXPECT_EQ(queue, numberedLines(1, 2));
+}
+
+TEST_F(Store, AnUnreadableSavedQueueIsNeverWrittenOver)
+{
+    ASSERT_TRUE(QDir().mkdir(file("zelk.nal")));
+    EXPECT_THROW(queue = store.restore(location()), AppError);
+    write(file("naklejka.dat"), numberedLines(3, 4));
+    EXPECT_THROW(store.take(location(), queue), AppError);
+    store.save(location(), queue);
+    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_TRUE(QFileInfo(file("zelk.nal")).isDir());
+
+    ASSERT_TRUE(QDir().rmdir(file("zelk.nal")));
+    write(file("zelk.nal"), numberedLines(1, 2));
+    store.take(location(), queue);
+    EXPECT_EQ(queue, numberedLines(1, 4));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 4));
+}
+
+// A writer process appends numbered lines in random bursts, locking the buffer as a host
+// system must, while ticks take the buffer: every line arrives exactly once, in order.
+TEST_F(Store, TicksRacingAWriterQueueEveryLineOnce)
+{
+    // Every fold rewrites the whole queue (flushed), so the racing ticks slow the writer down as
+    // the queue grows; the limit only guards against a hang.
+    constexpr int lineCount = 6000;
+    QProcess writer;
+    writer.setProcessChannelMode(QProcess::ForwardedChannels);
+    writer.start(QStringLiteral("bash"),
+                 {QStringLiteral(ZELK_SOURCE_DIR "/tests/support/append_labels.sh"),
+                  location().buffer, QStringLiteral("1"), QString::number(lineCount),
+                  QStringLiteral("3")});
+    ASSERT_TRUE(writer.waitForStarted());
+
+    std::mt19937 random(1);
+    QElapsedTimer clock;
+    clock.start();
+    int ticks = 0;
+    while ((writer.state() != QProcess::NotRunning || QueueStore::hasWaitingFiles(location())) &&
+           clock.elapsed() < 180000) {
+        store.take(location(), queue);
+        ++ticks;
+        QThread::msleep(5 + random() % 45); // a tick at any moment of a writer's burst
+        writer.waitForFinished(0);
+    }
+    ASSERT_EQ(writer.exitCode(), 0);
+    EXPECT_GT(ticks, 20);
+    EXPECT_EQ(queue, numberedLines(1, lineCount));
+    EXPECT_EQ(read(file("zelk.nal")), queue);
+}
+
+} // namespace
+
+// The buffer folder may be writable by other accounts: a link planted under any of the queue's
+// names is neither read nor written through, and what the program creates is 0644 at most.
+TEST_F(Store, NoLinkIsFollowedInTheBufferFolder)
+{
+    const QString secret = file("secret");
+    write(secret, numberedLines(1, 2));
+    ::chmod(QFile::encodeName(secret).constData(), 0600);
+    const QString elsewhere = file("elsewhere");
+    ASSERT_TRUE(QFile::link(secret, file("naklejka.dat")));
+    ASSERT_TRUE(QFile::link(secret, file("zelk.nal.tmp")));
+    ASSERT_TRUE(QFile::link(elsewhere, file("zelk.nal.fold")));
+    const mode_t umask = ::umask(0);
+
+    try {
+        store.take(location(), queue);
+        FAIL() << "a link as buffer is reported";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.text(), "Nie można przejąć pliku " + file("naklejka.dat") +
+                                    ": to jest dowiązanie symboliczne.");
+    }
+    queue = numberedLines(7, 8);
+    store.save(location(), queue);
+    ::umask(umask);
+
+    EXPECT_EQ(read(secret), numberedLines(1, 2)) << "nothing written through the .tmp link";
+    EXPECT_FALSE(QFile::exists(elsewhere)) << "nothing created through the .fold link";
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(7, 8)) << "nothing read through the buffer";
+    EXPECT_TRUE(QFileInfo(file("naklejka.dat")).isSymLink()) << "the buffer link is left alone";
+    for (const char* name : {"zelk.nal", "zelk.nal.lock"}) {
+        struct stat status {};
+        ASSERT_EQ(::lstat(QFile::encodeName(file(name)).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0644u) << name;
+    }
+}
+
+// Two stores stand for two processes: the second touches nothing while the first holds the
+// folder's queue, and takes over once it is gone.
+TEST_F(Store, OneProcessAtATimeWorksOnAQueue)
+{
+    write(file("zelk.nal"), numberedLines(1, 2));
+    auto first = std::make_unique<QueueStore>();
+    queue = first->restore(location());
+    write(file("naklejka.dat"), numberedLines(3, 4));
+
+    auto other = std::make_unique<QueueStore>();
+    EXPECT_FALSE(other->lock(location()));
+    QStringList otherQueue;
+    EXPECT_THROW(otherQueue = other->restore(location()), AppError);
+    EXPECT_THROW(other->take(location(), otherQueue), AppError);
+    EXPECT_THROW(other->save(location(), otherQueue), AppError);
+    EXPECT_TRUE(otherQueue.isEmpty());
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 2));
+    EXPECT_TRUE(QFile::exists(file("naklejka.dat")));
+
+    first.reset(); // the first process ends
+    other->take(location(), otherQueue);
+    EXPECT_EQ(otherQueue, numberedLines(1, 4)) << "the saved queue is read before the buffer";
+}
+
+// Lines that can never print are set aside, whole and in order, under the fold's commit point;
+// the rest of the buffer joins the queue.
+TEST_F(Store, LinesThatCanNeverPrintAreSetAside)
+{
+    const QStringList bad{"12a4|II 1",
+                          "|II 2",
+                          "7|II 3",
+                          "bez kreski",
+                          "1" + QString(64, u'2') + "|x",
+                          QString(995, u'1') + "|IIIII"};
+    write(file("naklejka.dat"),
+          numberedLines(1, 2) + bad.mid(0, 3) + numberedLines(3, 3) + bad.mid(3));
+    write(file("zelk.nal.odrzucone"), {"wcześniej odłożony"});
+    const QList<SetAsideLine> setAside = store.take(location(), queue);
+
+    EXPECT_EQ(queue, numberedLines(1, 3));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 3));
+    EXPECT_EQ(read(file("zelk.nal.odrzucone")), QStringList{"wcześniej odłożony"} + bad);
+    QStringList reasons;
+    for (const SetAsideLine& line : setAside)
+        reasons << line.reason;
+    EXPECT_EQ(reasons, (QStringList{"identyfikator może składać się tylko z cyfr",
+                                    "identyfikator musi mieć od 2 do 64 cyfr",
+                                    "identyfikator musi mieć od 2 do 64 cyfr",
+                                    "brak znaku „|” po identyfikatorze",
+                                    "identyfikator musi mieć od 2 do 64 cyfr",
+                                    "wiersz ma więcej niż 1000 znaków"}));
+}
+
+// A crash before the fold's commit point leaves the set-aside file as it was and the taken
+// file to be read again; after it, the set-aside file is complete.
+TEST_F(Store, ASetAsideFoldCutShortIsSettledLikeTheFold)
+{
+    write(file("zelk.nal.odrzucone"), {"a|1"});
+    write(file("zelk.nal.odrzucone.fold"), {"a|1", "b|2"});
+    write(file("naklejka.dat.taken"), {"b|2"});
+    {
+        QueueStore afterCrash;
+        afterCrash.restore(location());
+        EXPECT_EQ(read(file("zelk.nal.odrzucone")), QStringList{"a|1"});
+        afterCrash.take(location(), queue);
+        EXPECT_EQ(read(file("zelk.nal.odrzucone")), (QStringList{"a|1", "b|2"}));
+    }
+    write(file("zelk.nal.odrzucone.fold"), {"a|1", "b|2", "c|3"});
+    store.restore(location());
+    EXPECT_EQ(read(file("zelk.nal.odrzucone")), (QStringList{"a|1", "b|2", "c|3"}));
+    EXPECT_EQ(files(), (QStringList{"zelk.nal.odrzucone"}));
+}
+
+// The saved queue is read by its content, so an encoding changed in the settings while labels
+// wait (and a crash before the next save) garbles none of them; the buffer follows the setting.
+TEST_F(Store, TheSavedQueueIsReadByItsContent)
+{
+    const QStringList polish{"000000000001|Łódź ŻÓŁW", "000000000002|ąęś"};
+    for (const bool writtenAsUtf8 : {true, false}) {
+        SCOPED_TRACE(writtenAsUtf8 ? "UTF-8 file, setting Windows-1250" : "the other way round");
+        QFile saved(file("zelk.nal"));
+        ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+        saved.write(QueueFile::serialize(polish, writtenAsUtf8));
+        saved.close();
+        QueueLocation location = this->location();
+        location.utf8 = !writtenAsUtf8;
+        QueueStore afterCrash;
+        EXPECT_EQ(afterCrash.restore(location), polish);
+    }
+}

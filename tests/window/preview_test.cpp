@@ -1,0 +1,171 @@
+#include "fixedtextmetrics.h"
+#include "labels/screentextmetrics.h"
+#include "labels/texts.h"
+#include "mainwindowfixture.h"
+
+#include <cmath>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#define ZX_USE_UTF8 // text() as UTF-8
+#include <ZXing/ReadBarcode.h>
+
+namespace {
+
+// Distinct identifiers of `digits` digits.
+QString distinctIdentifier(int index, int digits)
+{
+    const qint64 first = qint64(std::pow(10, digits - 1));
+    return QString::number(first + index * (first / 6 + 373));
+}
+
+QStringList lines(int count, int digits = 12)
+{
+    QStringList result;
+    for (int i = 0; i < count; ++i)
+        result << distinctIdentifier(i, digits) + QStringLiteral("|II %1").arg(i);
+    return result;
+}
+
+// What an independent reader makes of the bars in a label's barcode box, quiet zones included.
+QString decodeBarcode(const QImage& page, const TNalepka& label)
+{
+    const QImage box = page.copy(label.BarL - 20, label.BarT, 184 + 40, label.BarH)
+                           .convertToFormat(QImage::Format_Grayscale8);
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::ITF);
+    hints.setTryHarder(true);
+    const ZXing::ImageView view(box.constBits(), box.width(), box.height(), ZXing::ImageFormat::Lum,
+                                int(box.bytesPerLine()));
+    const ZXing::Results results = ZXing::ReadBarcodes(view, hints);
+    return results.empty() ? QString() : QString::fromStdString(results.front().text());
+}
+
+class Preview : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        start();
+        measureWithFixedMetrics(labels());
+        dialogs.clear();
+    }
+
+    LabelPrinter& labels() const { return window->labels(); }
+    const TNalepka& label(int index) const { return labels().queue.ListaNal.at(index); }
+    // Lays out the queue (the given lines) as showing the window does, and shows it.
+    void show(const QStringList& queued)
+    {
+        labels().queue.ListaLini = queued;
+        window->ParametryNalepki();
+        labels().RysujNal(false);
+        window->PokazStrone();
+    }
+    QRect area(int index) const
+    {
+        return {labels().pageGrid().labelOrigin(index), QSize(234, 115)};
+    }
+    bool drawn(int index) const { return !isWhite(window->pageBitmap, area(index)); }
+    // Real fonts at their default sizes, and a name that fits on one line.
+    void measureOnScreen()
+    {
+        labels().metrics = std::make_unique<ScreenTextMetrics>();
+        labels().settings.NFont = labels().settings.SFont = labels().settings.IFont = LabelFont();
+        labels().settings.NazBib1 = QStringLiteral("Biblioteka");
+        labels().settings.NazBib2 = QStringLiteral("Miejska");
+    }
+};
+
+TEST_F(Preview, DrawsTheQueuedLabelsOfTheFirstSheet)
+{
+    show(lines(5));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(drawn(i)) << i;
+    for (int i = 5; i < 24; ++i)
+        EXPECT_FALSE(drawn(i)) << i;
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(Preview, EmptyQueueShowsAWhiteSheetInTheScrollBox)
+{
+    window->ScrollBox1->resize(300, 200);
+    show({});
+    EXPECT_EQ(window->pageBitmap.size(), QSize(797, 1148));
+    EXPECT_EQ(window->pageBitmap.format(), QImage::Format_Mono);
+    EXPECT_TRUE(isWhite(window->pageBitmap, window->pageBitmap.rect()));
+    ASSERT_NE(window->Image, nullptr);
+    EXPECT_EQ(window->ScrollBox1->widget(), window->Image);
+    EXPECT_EQ(window->Image->size(), QSize(827, 1178));
+    EXPECT_EQ(window->Image->contentsRect().topLeft(), QPoint(15, 15));
+}
+
+TEST_F(Preview, FirstLabelThatDoesNotFitIsReportedOnce)
+{
+    const struct {
+        std::function<void(LabelPrinter&)> change;
+        QString message;
+    } cases[] = {
+        {[](LabelPrinter& w) { w.settings.IFont.size = 60; },
+         "Identyfikator nie mieści się na naklejce - zmniejsz wielkość czcionki"},
+        {[](LabelPrinter& w) { w.queue.ListaLini[0] = QStringLiteral("12345678901A|II"); },
+         "Range check error"},
+    };
+    for (const auto& c : cases) {
+        dialogs.clear();
+        labels().queue.ListaLini = lines(24);
+        c.change(labels());
+        window->ParametryNalepki();
+        labels().RysujNal(false);
+        window->PokazStrone();
+        ASSERT_EQ(dialogs.shown().size(), 1);
+        EXPECT_EQ(dialogs.shown()[0], (Message{c.message, Texts::messageCaption(),
+                                               MessageButtons::Ok, MessageIcon::Error}));
+        EXPECT_TRUE(drawn(0));
+        for (int i = 1; i < 24; ++i)
+            EXPECT_FALSE(drawn(i)) << i;
+    }
+}
+
+TEST_F(Preview, ShowingTheWindowShowsTheFirstSheetFromTheTop)
+{
+    labels().queue.ListaLini = lines(24);
+    window->ScrollBox1->resize(300, 200);
+    window->show();
+    EXPECT_TRUE(drawn(0));
+    EXPECT_TRUE(drawn(23));
+    window->ScrollBox1->verticalScrollBar()->setValue(300);
+    window->hide();
+    window->show();
+    EXPECT_EQ(window->ScrollBox1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(window->ScrollBox1->verticalScrollBar()->maximum(),
+              1148 + 30 - window->ScrollBox1->viewport()->height());
+}
+
+// An independent reader gets every identifier back from the preview, however many digits.
+TEST_F(Preview, EveryBarcodeOfASheetDecodes)
+{
+    measureOnScreen();
+    for (int digits : {6, 12, 14}) {
+        labels().settings.WzorIdS = QString(digits, u'9');
+        show(lines(24, digits));
+        EXPECT_TRUE(dialogs.shown().isEmpty());
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(decodeBarcode(window->pageBitmap, label(i)), distinctIdentifier(i, digits))
+                << digits << " digits, label " << i;
+    }
+}
+
+TEST_F(Preview, ClearedSheetShowsOnlyTheLabelsThatRemain)
+{
+    measureOnScreen();
+    show(lines(48));
+    labels().queue.ListaLini.remove(0, 24); // as a print run takes the first sheet off
+    labels().RysujNal(false);
+    window->clearPage();
+    window->PokazStrone();
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(decodeBarcode(window->pageBitmap, label(i)), distinctIdentifier(24 + i, 12)) << i;
+}
+
+} // namespace
