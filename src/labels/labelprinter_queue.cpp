@@ -24,7 +24,7 @@ void LabelPrinter::OpenNal(const QString& name)
 {
     const auto counted = qScopeGuard([this] { call(countChanged); });
     if (name.trimmed().isEmpty()) {
-        queue.ListaLini += queueStore.restore(queueLocation());
+        queue.ListaLini.append(queueStore.restore(queueLocation()));
         return;
     }
     QueueLocation location = queueLocation();

@@ -16,6 +16,18 @@ bool isBlank(QByteArrayView line)
                        [](char byte) { return static_cast<unsigned char>(byte) <= ' '; });
 }
 
+// Whether the bytes are valid UTF-8, checked piece by piece so that a large file is never held
+// decoded in memory as a whole.
+bool isUtf8(QByteArrayView bytes)
+{
+    constexpr qsizetype piece = 64 * 1024;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    for (qsizetype at = 0; at < bytes.size() && !utf8.hasError(); at += piece)
+        [[maybe_unused]] const QString decoded =
+            utf8(bytes.sliced(at, qMin(piece, bytes.size() - at)));
+    return !utf8.hasError();
+}
+
 QString decode(QByteArrayView line, bool utf8)
 {
     return utf8 ? QString::fromUtf8(line) : AnsiCodec::decode(line);
@@ -26,6 +38,8 @@ QString decode(QByteArrayView line, bool utf8)
 QStringList QueueFile::parse(QByteArrayView bytes, bool utf8)
 {
     QStringList lines;
+    // A saved queue may hold a million lines: the list is made once, not grown in steps.
+    lines.reserve(std::count(bytes.begin(), bytes.end(), '\n') + 1);
     const char* next = bytes.data();
     const char* const end = next + bytes.size();
     while (next < end) {
@@ -46,9 +60,7 @@ QStringList QueueFile::parseByContent(QByteArrayView bytes)
     constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
     if (bytes.startsWith(utf8Bom))
         return parse(bytes.sliced(utf8Bom.size()), true);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString decoded = utf8(bytes);
-    return parse(bytes, !utf8.hasError());
+    return parse(bytes, isUtf8(bytes));
 }
 
 QByteArray QueueFile::serialize(const QStringList& lines, bool utf8)
