@@ -1,0 +1,183 @@
+// What a long queue costs: for saved queues of 1,000, 100,000 and 1,000,000 lines, the time from
+// the program's start until its preview window is shown and its memory then (a whole process on
+// a private X server), and one buffer line folded onto the queue: time and bytes written. The
+// preview's time is compared with that of a 300-line queue.
+#include "labels/queuefile.h"
+#include "labels/queuestore.h"
+#include "labels/texts.h"
+#include "virtualdesktop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <vector>
+
+namespace {
+
+constexpr int kStartRuns = 3;
+constexpr int kFoldRuns = 5;
+
+QByteArray queueBytes(int count)
+{
+    QStringList lines;
+    lines.reserve(count);
+    for (int n = 0; n < count; ++n)
+        lines << QStringLiteral("%1|II %2 Ab").arg(100000000000LL + n).arg(n);
+    return QueueFile::serialize(lines, true);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A field of /proc/<pid>/status in megabytes.
+double statusMegabytes(qint64 pid, const QByteArray& field)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Bytes this process has handed to write() so far.
+qint64 bytesWritten()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    io.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : io.readAll().split('\n')) {
+        if (line.startsWith("wchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+struct PreviewRun {
+    double milliseconds = -1;
+    double residentMB = 0;
+    double peakMB = 0;
+};
+
+// The program started on a folder whose saved queue holds `queue`, until the preview is shown.
+PreviewRun startUntilPreview(const VirtualDesktop& desktop, const QByteArray& queue)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("zelk_nal.ini")),
+              QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n").arg(dir.path()).toUtf8());
+    writeFile(dir.filePath(QStringLiteral("zelk.nal")), queue);
+    QProcess program;
+    program.setProcessEnvironment(desktop.environment());
+    program.setStandardOutputFile(QProcess::nullDevice());
+    program.setStandardErrorFile(QProcess::nullDevice());
+    const QStringList shown{
+        QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+        QLatin1Char('^') + QRegularExpression::escape(Texts::windowCaption()) + QLatin1Char('$')};
+    QElapsedTimer clock;
+    clock.start();
+    program.start(QStringLiteral(ZELK_PROGRAM), {dir.filePath(QStringLiteral("zelk_nal.ini"))});
+    program.waitForStarted();
+    PreviewRun run;
+    while (desktop.xdotool(shown).isEmpty()) {
+        if (clock.elapsed() > 60000 || program.state() != QProcess::Running)
+            return run;
+        QThread::msleep(5);
+    }
+    run.milliseconds = clock.nsecsElapsed() / 1e6;
+    run.residentMB = statusMegabytes(program.processId(), "VmRSS");
+    run.peakMB = statusMegabytes(program.processId(), "VmHWM");
+    program.kill(); // the saved queue is this run's to throw away
+    program.waitForFinished();
+    return run;
+}
+
+PreviewRun medianPreview(const VirtualDesktop& desktop, int lines)
+{
+    const QByteArray queue = queueBytes(lines);
+    std::vector<double> times;
+    PreviewRun last;
+    for (int run = 0; run < kStartRuns; ++run) {
+        last = startUntilPreview(desktop, queue);
+        if (last.milliseconds < 0)
+            qFatal("the preview of %d lines was not shown", lines);
+        times.push_back(last.milliseconds);
+    }
+    last.milliseconds = median(times);
+    return last;
+}
+
+struct FoldRun {
+    double milliseconds = 0;
+    qint64 written = 0;
+};
+
+// One buffer line taken onto a saved queue of `lines` lines, as a tick does.
+FoldRun medianFold(int lines)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QueueLocation location{folder, folder + QStringLiteral("naklejka.dat"), true};
+    writeFile(folder + QStringLiteral("zelk.nal"), queueBytes(lines));
+    QueueStore store;
+    QStringList queue = store.restore(location);
+    std::vector<double> times;
+    std::vector<double> written;
+    for (int run = 0; run < kFoldRuns; ++run) {
+        writeFile(location.buffer, QByteArrayLiteral("999999999999|II 1 Ab\r\n"));
+        const qint64 writtenBefore = bytesWritten();
+        const auto start = std::chrono::steady_clock::now();
+        store.take(location, queue);
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+        written.push_back(double(bytesWritten() - writtenBefore));
+    }
+    if (queue.size() != lines + kFoldRuns)
+        qFatal("the fold lost or doubled lines");
+    return {median(times), qint64(median(written))};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    VirtualDesktop desktop;
+    if (!desktop.available()) {
+        std::printf("bench_queuelength: skipped, Xvfb and xdotool are needed\n");
+        return 0;
+    }
+    QGuiApplication app(argc, argv);
+    std::printf("bench_queuelength: cost by the number of queued lines (medians)\n");
+    std::printf("  %9s  %15s  %8s  %19s  %13s  %9s\n", "lines", "preview shown", "ratio",
+                "memory shown/peak", "one-line fold", "written");
+    medianPreview(desktop, 300); // warm-up: the program's files in the cache
+    const double base = medianPreview(desktop, 300).milliseconds;
+    std::printf("  %9d  %12.0f ms  %8.2f\n", 300, base, 1.0);
+    for (int lines : {1000, 100000, 1000000}) {
+        const PreviewRun preview = medianPreview(desktop, lines);
+        const FoldRun fold = medianFold(lines);
+        std::printf("  %9d  %12.0f ms  %8.2f  %8.0f/%5.0f MB  %10.2f ms  %7lld B\n", lines,
+                    preview.milliseconds, preview.milliseconds / base, preview.residentMB,
+                    preview.peakMB, fold.milliseconds, static_cast<long long>(fold.written));
+    }
+    std::printf("  aims at 1,000,000 lines: ratio <= 1.3, memory shown < 250 MB, fold < 5 ms "
+                "and < 1024 B\n");
+    return 0;
+}
