@@ -4,8 +4,8 @@ class Dialogs;
 class PrinterBackend;
 class PrinterSetupDialog;
 
-// The platform services the main window works through. The program passes the real ones;
-// tests pass doubles.
+// The platform services the label printer and its window work through. The program passes
+// the real ones; tests pass doubles.
 struct Services {
     Dialogs* dialogs = nullptr;
     bool trayAvailable = true;          // the desktop has a notification area
