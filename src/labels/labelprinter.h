@@ -119,6 +119,9 @@ public:
     void BrakDrukarki();
     // Set while a print run is in progress: polling ticks wait until it is over.
     bool printRunInProgress = false;
+    // Set for a print run that nobody may be watching: like printing without preview, it asks
+    // no question.
+    bool askNothing = false;
 
     // The printer choice.
     void restorePrinter(); // at start-up: the printer named in the settings, its saved settings
@@ -139,6 +142,7 @@ private:
     void endSheet(int sheetEnd, bool demo);
     void applyPrinterSettings();
     bool askYesNo(const QString& question);
+    bool asksQuestions() const { return !settings.BezWyswB && !askNothing; }
     QString printerSettingsFile() const;
     void takePrintedOffQueue(int count, bool asked);
 

@@ -33,7 +33,7 @@ void LabelPrinter::DrukujStrone(int IloscNalepek, bool demo)
     printAttempt(IloscNalepek, demo);
     if (demo)
         return;
-    const bool asking = !settings.BezWyswB;
+    const bool asking = asksQuestions();
     while (asking && askYesNo(QStringLiteral("Czy powtórzyć wydruk?")))
         printAttempt(IloscNalepek, demo);
     takePrintedOffQueue(std::exchange(queue.printed, 0), asking);
@@ -61,8 +61,7 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
                 // Only full sheets follow the first.
                 if (IloscNalepek + 1 - k < perSheet)
                     break;
-                if (!settings.BezWyswB &&
-                    !askYesNo(QStringLiteral("Czy drukować następną stronę?")))
+                if (asksQuestions() && !askYesNo(QStringLiteral("Czy drukować następną stronę?")))
                     break;
                 composeSheet(k, demo);
                 installed.beginDoc(jobTitle(), ++page);

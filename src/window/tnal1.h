@@ -50,6 +50,9 @@ public:
     void Timer1Timer();
     void DrukujButClick();
     void Drukujstron1Click();
+    // "Drukuj stronę" for a request of another copy: nobody may be watching, so the run asks no
+    // question.
+    void printPageWithoutQuestions();
     void Pokastron1Click();
     void TrayIcon1DblClick();
     void UstawParButClick();

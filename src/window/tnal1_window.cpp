@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 
 void TNal1::FormShow()
@@ -63,6 +64,12 @@ void TNal1::Drukujstron1Click()
         m_labels.RysujNal(false);
     }
     DrukujButClick();
+}
+
+void TNal1::printPageWithoutQuestions()
+{
+    const QScopedValueRollback quiet(m_labels.askNothing, true);
+    Drukujstron1Click();
 }
 
 void TNal1::Pokastron1Click()
