@@ -38,7 +38,7 @@ void TNal1::showOrPrintFullSheet()
     if (m_labels.settings.BezWyswB) {
         // The timer keeps running: its ticks take the buffer while the run is on.
         hide();
-        Drukujstron1Click();
+        printPageWithoutQuestions();
         return;
     }
     Timer1.stop();
@@ -69,7 +69,20 @@ void TNal1::Drukujstron1Click()
 void TNal1::printPageWithoutQuestions()
 {
     const QScopedValueRollback quiet(m_labels.askNothing, true);
-    Drukujstron1Click();
+    try {
+        Drukujstron1Click();
+    } catch (const AppError& error) {
+        m_labels.tellRunFailed(error.text());
+        throw; // for the guard's report
+    }
+}
+
+void TNal1::showRunNotice(const RunNotice& notice)
+{
+    if (notice.failed && notice.text == m_lastFailureNotice)
+        return;
+    m_lastFailureNotice = notice.failed ? notice.text : QString();
+    m_notifier->notify(notice.text, notice.failed);
 }
 
 void TNal1::Pokastron1Click()
