@@ -20,6 +20,15 @@ constexpr qsizetype kLineWidth = 79;
 struct ProgramOptions {
     QCommandLineOption close{QStringLiteral("close"),
                              QStringLiteral("Zamyka działający program, zapisując bufor.")};
+    QCommandLineOption show{QStringLiteral("show"),
+                            QStringLiteral("Pokazuje pierwszą stronę naklejek w oknie działającego "
+                                           "programu.")};
+    QCommandLineOption printPage{QStringLiteral("print-page"),
+                                 QStringLiteral("Drukuje w działającym programie czekające "
+                                                "naklejki bez pytań, jak „Drukuj stronę”.")};
+    QCommandLineOption settings{QStringLiteral("settings"),
+                                QStringLiteral("Otwiera okno parametrów wydruku w działającym "
+                                               "programie.")};
     QCommandLineOption printQueue{
         QStringLiteral("print-queue"),
         QStringLiteral("Drukuje bez podglądu pełne strony naklejek z kolejki i bufora, zapisuje "
@@ -29,7 +38,20 @@ struct ProgramOptions {
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Wyświetla wersję programu.")};
 
-    QList<QCommandLineOption> all() const { return {close, printQueue, help, version}; }
+    QList<QCommandLineOption> all() const
+    {
+        return {close, show, printPage, settings, printQueue, help, version};
+    }
+
+    // The option of each request to the running copy.
+    QList<std::pair<const QCommandLineOption*, InstanceChannel::Request>> requests() const
+    {
+        using Request = InstanceChannel::Request;
+        return {{&close, Request::Close},
+                {&show, Request::Show},
+                {&printPage, Request::PrintPage},
+                {&settings, Request::Settings}};
+    }
 };
 
 // Parses `arguments` (the program's name first); false when an option is unknown or misused.
@@ -96,6 +118,17 @@ QString parseError(const QCommandLineParser& parser)
         .arg(kProgram, first.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), first);
 }
 
+// The first request option given; none when the program is to run.
+std::optional<InstanceChannel::Request> requestOf(const QCommandLineParser& parser,
+                                                  const ProgramOptions& options)
+{
+    for (const auto& [option, request] : options.requests()) {
+        if (parser.isSet(*option))
+            return request;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QCoreApplication& app)
@@ -109,7 +142,7 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     if (parser.isSet(options.version))
         printAndExit(stdout, kProgram + QLatin1Char(' ') + programVersionText() + QLatin1Char('\n'),
                      0);
-    return {parser.isSet(options.close), parser.isSet(options.printQueue),
+    return {requestOf(parser, options), parser.isSet(options.printQueue),
             parser.positionalArguments()};
 }
 
@@ -132,7 +165,7 @@ void chooseDisplayFor(int argc, char** argv)
     const ProgramOptions options;
     QCommandLineParser parser;
     const bool showsNothing = !parse(parser, options, arguments) || parser.isSet(options.help) ||
-                              parser.isSet(options.version) || parser.isSet(options.close);
+                              parser.isSet(options.version) || requestOf(parser, options);
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");

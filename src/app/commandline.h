@@ -1,12 +1,16 @@
 #pragma once
 
+#include "platform/instancechannel.h"
+
 #include <initializer_list>
+#include <optional>
 #include <QStringList>
 
 class QCoreApplication;
 
 struct CommandLine {
-    bool close = false;      // send the close request to the running copy
+    // The request to send to the running copy (--close, --show, --print-page, --settings).
+    std::optional<InstanceChannel::Request> request;
     bool printQueue = false; // print the full sheets waiting and end, without a window
     QStringList arguments;   // the optional settings file or folder
 };
@@ -19,7 +23,7 @@ CommandLine parseCommandLine(const QCoreApplication& app);
 // application object exists, which chooses its display platform when it is made.
 bool hasOption(int argc, char** argv, std::initializer_list<const char*> names);
 
-// The runs that show nothing (the close request, --help, --version, a command line with an
-// unknown option) need no display: without one they use Qt's offscreen platform, so that
+// The runs that show nothing (the requests to the running copy, --help, --version, a command line
+// with an unknown option) need no display: without one they use Qt's offscreen platform, so that
 // scripts on a server can run them.
 void chooseDisplayFor(int argc, char** argv);

@@ -18,6 +18,7 @@
 #include "platform/version.h"
 #include "platform/windowtitles.h"
 #include "window/tnal1.h"
+#include "window/windowrequests.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,16 +28,19 @@
 
 namespace {
 
-int sendCloseRequest()
+int sendRequest(InstanceChannel::Request request)
 {
-    switch (InstanceChannel::requestClose()) {
-    case InstanceChannel::CloseResult::Closed:
+    switch (InstanceChannel::send(request)) {
+    case InstanceChannel::Answer::Done:
         return 0;
-    case InstanceChannel::CloseResult::Refused:
-        std::fprintf(stderr, "zelk_nal: program nie zgodził się na zamknięcie (nie zapisał "
-                             "bufora naklejek).\n");
+    case InstanceChannel::Answer::Refused:
+        std::fputs(request == InstanceChannel::Request::Close
+                       ? "zelk_nal: program nie zgodził się na zamknięcie (nie zapisał bufora "
+                         "naklejek).\n"
+                       : "zelk_nal: program nie przyjął polecenia.\n",
+                   stderr);
         return 1;
-    case InstanceChannel::CloseResult::NotRunning:
+    case InstanceChannel::Answer::NotRunning:
         break;
     }
     std::fprintf(stderr, "zelk_nal: program nie jest uruchomiony.\n");
@@ -67,6 +71,7 @@ int runZelkNal(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());
+    QApplication::setApplicationDisplayName(Texts::appTitle());
     // The program lives in the tray: closing a message box or hiding the window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     installPolishTranslation(app);
@@ -75,8 +80,8 @@ int runZelkNal(int argc, char** argv)
     QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
 
     const CommandLine commandLine = parseCommandLine(app);
-    if (commandLine.close)
-        return sendCloseRequest();
+    if (commandLine.request)
+        return sendRequest(*commandLine.request);
 
     QtDialogs dialogs;
     const auto titles = makeDesktopWindowTitles();
@@ -94,13 +99,17 @@ int runZelkNal(int argc, char** argv)
         dialogs.stopShowing();
         QCoreApplication::exit(0);
     };
-    // Close requests are served from the moment this copy holds the lock, also while a
-    // start-up message waits for the user; the window answers them once it exists.
+    // Requests are taken from the moment this copy holds the lock, also while a start-up
+    // message waits for the user: a close request ends the start, the others wait for the
+    // window, which answers them all once it exists.
     TNal1* running = nullptr;
     bool endedDuringStart = false;
+    WindowRequests windowRequests;
     if (!startGuard.run([&] {
-            channel->listen([&] {
-                if (running) {
+            channel->listen([&](InstanceChannel::Request request) {
+                if (request != InstanceChannel::Request::Close) {
+                    windowRequests.take(request);
+                } else if (running) {
                     running->CloseNow();
                 } else {
                     endedDuringStart = true;
@@ -120,6 +129,7 @@ int runZelkNal(int argc, char** argv)
         return 0;
     sayWhatItUses(window.labels());
     running = &window;
+    windowRequests.serveOn(window);
     TNal4 about;
 
     SessionEnd sessionEnd([&window] { return window.CanCloseComp(); });

@@ -3,6 +3,7 @@
 #include "barcode/tbarcode.h"
 #include "labels/pagegrid.h"
 #include "labels/queuestore.h"
+#include "labels/runnotice.h"
 #include "labels/screentextmetrics.h"
 #include "labels/services.h"
 #include "labels/settings.h"
@@ -66,6 +67,9 @@ public:
     // Set by whoever shows the queue: a print run took its printed labels off the queue, which
     // is saved right after; `asked` says whether the run asked its questions.
     std::function<void(bool asked)> printedTakenOff;
+    // Set by whoever shows notices: a print run that asked no question, or that wrote its sheets
+    // as files, has ended; the notice says what it printed and where, or why it failed.
+    std::function<void(const RunNotice&)> runEnded;
     // Set while the settings dialog is open: a missing logo clears its logo check box.
     std::function<void()> logoSwitchedOff;
 
@@ -119,6 +123,11 @@ public:
     void BrakDrukarki();
     // Set while a print run is in progress: polling ticks wait until it is over.
     bool printRunInProgress = false;
+    // Set for a print run that nobody may be watching: like printing without preview, it asks
+    // no question.
+    bool askNothing = false;
+    // A print run that asked nothing failed before it began (`failure` is why): its notice.
+    void tellRunFailed(const QString& failure);
 
     // The printer choice.
     void restorePrinter(); // at start-up: the printer named in the settings, its saved settings
@@ -139,12 +148,16 @@ private:
     void endSheet(int sheetEnd, bool demo);
     void applyPrinterSettings();
     bool askYesNo(const QString& question);
+    bool asksQuestions() const { return !settings.BezWyswB && !askNothing; }
     QString printerSettingsFile() const;
     void takePrintedOffQueue(int count, bool asked);
+    QString printFolder() const; // where the file printer writes its sheets
+    void tellRunEnded(int printed, bool asked);
 
     Services m_services;
     ErrorGuard m_guard;
     QString m_executableDir;
     QStringList m_arguments;
     std::unique_ptr<MorvalenDefaultPrinter> m_printer;
+    QString m_runFailure; // the last error the running print run reported
 };

@@ -143,9 +143,9 @@ void LabelPrinter::DrukujLogo(QPainter& Canvas, const TNalepka& Nalepka, double 
 
 void LabelPrinter::DlugiNapis(const QString& txt)
 {
+    m_runFailure = txt + QStringLiteral(" nie mieści się na wydruku - zmniejsz wielkość czcionki");
     m_services.dialogs->message(
-        {txt + QStringLiteral(" nie mieści się na wydruku - zmniejsz wielkość czcionki"),
-         Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
+        {m_runFailure, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
     MorvalenDefaultPrinter& installed = printer();
     if (installed.printing())
         installed.abort();

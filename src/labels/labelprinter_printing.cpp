@@ -3,6 +3,7 @@
 #include "labels/labelprinter.h"
 
 #include "labels/texts.h"
+#include "platform/cupsprinterbackend.h"
 #include "platform/rounding.h"
 
 #include <QPaintDevice>
@@ -30,20 +31,24 @@ void LabelPrinter::DrukujStrone(int IloscNalepek, bool demo)
 {
     // A tick that came during the questions would start a second run inside this one.
     const QScopedValueRollback running(printRunInProgress, true);
+    m_runFailure.clear();
     printAttempt(IloscNalepek, demo);
     if (demo)
         return;
-    const bool asking = !settings.BezWyswB;
+    const bool asking = asksQuestions();
     while (asking && askYesNo(QStringLiteral("Czy powtórzyć wydruk?")))
         printAttempt(IloscNalepek, demo);
-    takePrintedOffQueue(std::exchange(queue.printed, 0), asking);
+    const int printed = std::exchange(queue.printed, 0);
+    // Told before the printed labels leave the queue, whose save may fail and be reported.
+    tellRunEnded(printed, asking);
+    takePrintedOffQueue(printed, asking);
 }
 
 void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
 {
     MorvalenDefaultPrinter& installed = printer();
     if (m_services.printers)
-        m_services.printers->setFileFolder(paths.FilePath + QStringLiteral("wydruki/"));
+        m_services.printers->setFileFolder(printFolder());
     const int perSheet = settings.labelsPerSheet();
     try {
         // A repetition starts again at the first sheet; a sheet composed while the queue was
@@ -61,8 +66,7 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
                 // Only full sheets follow the first.
                 if (IloscNalepek + 1 - k < perSheet)
                     break;
-                if (!settings.BezWyswB &&
-                    !askYesNo(QStringLiteral("Czy drukować następną stronę?")))
+                if (asksQuestions() && !askYesNo(QStringLiteral("Czy drukować następną stronę?")))
                     break;
                 composeSheet(k, demo);
                 installed.beginDoc(jobTitle(), ++page);
@@ -74,6 +78,7 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     } catch (const SheetNotRecorded& error) {
         if (installed.printing())
             installed.abort();
+        m_runFailure = error.text();
         m_guard.report(error.text());
     } catch (const PrinterError&) {
         if (installed.printing())
@@ -149,10 +154,40 @@ void LabelPrinter::takePrintedOffQueue(int count, bool asked)
         queueChanged(); // the sheets' commits wrote the same already; this settles a failed one
 }
 
+QString LabelPrinter::printFolder() const
+{
+    return paths.FilePath + QStringLiteral("wydruki/");
+}
+
+// Nobody answered the run's questions, or its sheets landed in a folder: a notice says what
+// became of them. A run that printed nothing has only a failure to tell.
+void LabelPrinter::tellRunEnded(int printed, bool asked)
+{
+    if (!runEnded)
+        return;
+    if (printed == 0) {
+        if (!asked && !m_runFailure.isEmpty())
+            tellRunFailed(m_runFailure);
+        return;
+    }
+    const QString printerName = printerInUse();
+    const bool toFiles = printerName == CupsPrinterBackend::filePrinterName();
+    if (!asked || toFiles)
+        runEnded(
+            runNotice(printed, printerName, toFiles ? printFolder() : QString(), m_runFailure));
+}
+
+void LabelPrinter::tellRunFailed(const QString& failure)
+{
+    if (runEnded)
+        runEnded(runNotice(0, QString(), QString(), failure));
+}
+
 void LabelPrinter::BrakDrukarki()
 {
-    m_services.dialogs->message({QStringLiteral("Brak domyślnej drukarki"), Texts::messageCaption(),
-                                 MessageButtons::Ok, MessageIcon::Error});
+    m_runFailure = QStringLiteral("Brak domyślnej drukarki");
+    m_services.dialogs->message(
+        {m_runFailure, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
 }
 
 void LabelPrinter::printTestPage()

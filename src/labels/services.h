@@ -1,6 +1,7 @@
 #pragma once
 
 class Dialogs;
+class Notifier;
 class PrinterBackend;
 class PrinterSetupDialog;
 
@@ -11,4 +12,7 @@ struct Services {
     bool trayAvailable = true;          // the desktop has a notification area
     PrinterBackend* printers = nullptr; // none: no printer is installed
     PrinterSetupDialog* printerSetup = nullptr;
+    // None: the window shows notices on its tray icon, or on standard error where the desktop
+    // has no notification area.
+    Notifier* notifier = nullptr;
 };

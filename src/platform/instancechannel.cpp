@@ -3,6 +3,8 @@
 #include "platform/apperror.h"
 #include "platform/userfolder.h"
 
+#include <algorithm>
+#include <iterator>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -11,10 +13,34 @@ namespace {
 
 const char kLockName[] = "zelk_nal.lock";
 const char kSocketName[] = "zelk_nal.socket";
-const QByteArray kCloseRequest = "close\n";
-const QByteArray kClosedAnswer = "closed\n";
+// Each request's line and the answer of a copy that takes it ("closed" is what every copy has
+// answered to the close request, and so stays).
+struct Wire {
+    InstanceChannel::Request request;
+    QByteArray line;
+    QByteArray taken;
+};
+const Wire kWires[] = {
+    {InstanceChannel::Request::Close, "close\n", "closed\n"},
+    {InstanceChannel::Request::Show, "show\n", "done\n"},
+    {InstanceChannel::Request::PrintPage, "print-page\n", "done\n"},
+    {InstanceChannel::Request::Settings, "settings\n", "done\n"},
+};
 const QByteArray kRefusedAnswer = "refused\n";
 constexpr int kTimeoutMs = 30000;
+
+const Wire& wireOf(InstanceChannel::Request request)
+{
+    return *std::find_if(std::begin(kWires), std::end(kWires),
+                         [request](const Wire& wire) { return wire.request == request; });
+}
+
+const Wire* wireOf(const QByteArray& line)
+{
+    const auto* found = std::find_if(std::begin(kWires), std::end(kWires),
+                                     [&line](const Wire& wire) { return wire.line == line; });
+    return found == std::end(kWires) ? nullptr : found;
+}
 
 } // namespace
 
@@ -36,9 +62,9 @@ bool InstanceChannel::tryLock()
     return m_lock.tryLock(QDir(m_directory).filePath(kLockName), 0600);
 }
 
-void InstanceChannel::listen(std::function<bool()> closeNow)
+void InstanceChannel::listen(std::function<bool(Request)> serve)
 {
-    m_closeNow = std::move(closeNow);
+    m_serve = std::move(serve);
     const QString path = QDir(m_directory).filePath(kSocketName);
     QLocalServer::removeServer(path); // a socket left by a copy that died; we hold the lock
     m_server = new QLocalServer(this);
@@ -56,24 +82,26 @@ void InstanceChannel::serveConnection()
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine())
                 return;
-            const bool close = socket->readLine() == kCloseRequest && m_closeNow && m_closeNow();
-            socket->write(close ? kClosedAnswer : kRefusedAnswer);
+            const Wire* wire = wireOf(socket->readLine());
+            const bool taken = wire && m_serve && m_serve(wire->request);
+            socket->write(taken ? wire->taken : kRefusedAnswer);
             socket->flush();
             socket->disconnectFromServer();
         });
     }
 }
 
-InstanceChannel::CloseResult InstanceChannel::requestClose(const QString& directory)
+InstanceChannel::Answer InstanceChannel::send(Request request, const QString& directory)
 {
+    const Wire& wire = wireOf(request);
     QLocalSocket socket;
     socket.connectToServer(QDir(directory).filePath(kSocketName));
     if (!socket.waitForConnected(kTimeoutMs))
-        return CloseResult::NotRunning;
-    socket.write(kCloseRequest);
+        return Answer::NotRunning;
+    socket.write(wire.line);
     socket.flush();
     QByteArray answer;
     while (!answer.endsWith('\n') && socket.waitForReadyRead(kTimeoutMs))
         answer += socket.readAll();
-    return answer == kClosedAnswer ? CloseResult::Closed : CloseResult::Refused;
+    return answer == wire.taken ? Answer::Done : Answer::Refused;
 }

@@ -8,13 +8,17 @@
 
 class QLocalServer;
 
-// Marks the running copy of the program for the current user and carries the close request
-// from `zelk_nal --close` to it. The lock is an flock on a file in the user's private folder
-// (released by the kernel however the process ends); the request travels over a local socket
-// in the same folder. Failures to set either up raise AppError.
+// Marks the running copy of the program for the current user and carries the requests of
+// other copies (`zelk_nal --close`, `--show`, `--print-page`, `--settings`) to it. The lock is
+// an flock on a file in the user's private folder (released by the kernel however the process
+// ends); the requests travel over a local socket in the same folder, one line each, answered
+// with one line. Failures to set either up raise AppError.
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:
+    enum class Request { Close, Show, PrintPage, Settings };
+    enum class Answer { Done, Refused, NotRunning };
+
     explicit InstanceChannel(QString directory = defaultDirectory(), QObject* parent = nullptr);
     ~InstanceChannel() override;
 
@@ -23,11 +27,12 @@ public:
     // True when this process now holds the lock; false when another copy holds it.
     bool tryLock();
 
-    // Serves close requests; `closeNow` answers whether the program is closing.
-    void listen(std::function<bool()> closeNow);
+    // Serves requests; `serve` answers whether the program takes the request (for Close:
+    // whether it is closing). It must not wait for the user: the asking copy waits for it.
+    void listen(std::function<bool(Request)> serve);
 
-    enum class CloseResult { Closed, Refused, NotRunning };
-    static CloseResult requestClose(const QString& directory = defaultDirectory());
+    // Sends `request` to the running copy and waits for its answer.
+    static Answer send(Request request, const QString& directory = defaultDirectory());
 
 private:
     void serveConnection();
@@ -35,5 +40,5 @@ private:
     QString m_directory;
     FileLock m_lock;
     QLocalServer* m_server = nullptr;
-    std::function<bool()> m_closeNow;
+    std::function<bool(Request)> m_serve;
 };

@@ -1,6 +1,8 @@
 #include "window/tnal1.h"
 
 #include "labels/texts.h"
+#include "platform/stderrnotifier.h"
+#include "platform/traynotifier.h"
 #include "window/appicon.h"
 
 #include <cstdio>
@@ -60,6 +62,11 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
 {
     buildWindow();
     buildTray();
+    if (!services.notifier)
+        m_ownNotifier = m_trayAvailable ? std::unique_ptr<Notifier>(new TrayNotifier(*TrayIcon1))
+                                        : std::make_unique<StderrNotifier>();
+    m_notifier = services.notifier ? services.notifier : m_ownNotifier.get();
+    m_labels.runEnded = [this](const RunNotice& notice) { showRunNotice(notice); };
     m_labels.countChanged = [this] { setHint(countHint(m_labels.queue.ListaLini.size())); };
     m_labels.printedTakenOff = [this](bool asked) { showRemaining(asked); };
     Timer1.setInterval(1000);

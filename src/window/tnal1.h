@@ -1,8 +1,10 @@
 #pragma once
 
 #include "labels/labelprinter.h"
+#include "platform/notifier.h"
 #include "window/tickreports.h"
 
+#include <memory>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -50,6 +52,9 @@ public:
     void Timer1Timer();
     void DrukujButClick();
     void Drukujstron1Click();
+    // "Drukuj stronę" for a request of another copy or a full sheet without preview: nobody may
+    // be watching, so the run asks no question and ends with a notice.
+    void printPageWithoutQuestions();
     void Pokastron1Click();
     void TrayIcon1DblClick();
     void UstawParButClick();
@@ -102,10 +107,14 @@ private:
     void showOrPrintFullSheet();
     bool saveBeforeClosing();
     void showRemaining(bool asked);
+    void showRunNotice(const RunNotice& notice);
 
     TickReports m_reports; // every message of the window goes through it
     LabelPrinter m_labels;
     bool m_trayAvailable;
     QAction* m_defaultItem = nullptr;
     bool m_decidingToClose = false; // the close question may be open
+    std::unique_ptr<Notifier> m_ownNotifier;
+    Notifier* m_notifier = nullptr;
+    QString m_lastFailureNotice; // a failure that repeats at every tick is told once
 };

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 
 void TNal1::FormShow()
@@ -37,7 +38,7 @@ void TNal1::showOrPrintFullSheet()
     if (m_labels.settings.BezWyswB) {
         // The timer keeps running: its ticks take the buffer while the run is on.
         hide();
-        Drukujstron1Click();
+        printPageWithoutQuestions();
         return;
     }
     Timer1.stop();
@@ -63,6 +64,25 @@ void TNal1::Drukujstron1Click()
         m_labels.RysujNal(false);
     }
     DrukujButClick();
+}
+
+void TNal1::printPageWithoutQuestions()
+{
+    const QScopedValueRollback quiet(m_labels.askNothing, true);
+    try {
+        Drukujstron1Click();
+    } catch (const AppError& error) {
+        m_labels.tellRunFailed(error.text());
+        throw; // for the guard's report
+    }
+}
+
+void TNal1::showRunNotice(const RunNotice& notice)
+{
+    if (notice.failed && notice.text == m_lastFailureNotice)
+        return;
+    m_lastFailureNotice = notice.failed ? notice.text : QString();
+    m_notifier->notify(notice.text, notice.failed);
 }
 
 void TNal1::Pokastron1Click()

@@ -44,6 +44,22 @@ TEST(CommandLineWithoutDisplay, CloseRequestAndTextAnswersNeedNoDisplay)
     EXPECT_TRUE(help.output.contains(QStringLiteral("--close")));
 }
 
+// The requests to the running copy say so when none runs, from a server's shell as well.
+class RequestWithoutRunningCopy : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RequestWithoutRunningCopy, FailsWithTheReason)
+{
+    const ProgramRun run = runWithoutDisplay({QLatin1String(GetParam())});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errors, QStringLiteral("zelk_nal: program nie jest uruchomiony.\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, RequestWithoutRunningCopy,
+    ::testing::Values("--close", "--show", "--print-page", "--settings"), [](const auto& info) {
+        return QString::fromLatin1(info.param + 2).remove(QLatin1Char('-')).toStdString();
+    });
+
 // Every line of the help is Polish: none of Qt's own English headings and option texts stays.
 TEST(CommandLineWithoutDisplay, HelpIsPolishThroughout)
 {
@@ -55,7 +71,8 @@ TEST(CommandLineWithoutDisplay, HelpIsPolishThroughout)
             << english << " in:\n"
             << help.output.toStdString();
     }
-    for (const char* option : {"--close", "--print-queue", "--help", "--version", "SETTINGS"})
+    for (const char* option : {"--close", "--show", "--print-page", "--settings", "--print-queue",
+                               "--help", "--version", "SETTINGS"})
         EXPECT_TRUE(help.output.contains(QLatin1String(option))) << option;
 }
 

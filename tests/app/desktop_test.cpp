@@ -5,11 +5,14 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
 
 const QString appTitle = QStringLiteral("Drukowanie kodów kreskowych");
+const QString windowCaption = QStringLiteral("Drukowanie naklejek z kodem kreskowym");
 
 // Starts copies of the built program, each from a private folder so that its default buffer
 // folder "temp/" beside it is the test's own.
@@ -32,6 +35,62 @@ protected:
         process->start(program, arguments);
         EXPECT_TRUE(process->waitForStarted());
         return process;
+    }
+
+    // A request of another copy, run to its end; its exit code.
+    int request(const QString& option)
+    {
+        const auto process = launch({option});
+        EXPECT_TRUE(process->waitForFinished(10000));
+        return process->exitCode();
+    }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Five labels in the buffer and the sheets printed to "Plik PDF", in temp/wydruki/.
+    void queueFiveLabelsForThePdfPrinter() const
+    {
+        writeFile(QStringLiteral("zelk_nal.ini"), "[DRUKARKA]\r\nnazwa=Plik PDF\r\n");
+        QByteArray lines;
+        for (int i = 0; i < 5; ++i)
+            lines +=
+                QStringLiteral("1000000000%1|II %1\r\n").arg(i, 2, 10, QLatin1Char('0')).toUtf8();
+        writeFile(QStringLiteral("temp/naklejka.dat"), lines);
+    }
+
+    QStringList savedQueue() const
+    {
+        QFile saved(m_dir.filePath(QStringLiteral("temp/zelk.nal")));
+        if (!saved.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(saved.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+
+    QStringList printedFiles() const
+    {
+        return QDir(m_dir.filePath(QStringLiteral("temp/wydruki")))
+            .entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    }
+
+    // Starts the copy that the requests reach, and waits until it has taken the buffer.
+    std::unique_ptr<QProcess> launchRunningCopy()
+    {
+        auto running = launch();
+        EXPECT_FALSE(desktop.waitForWindow(appTitle, false).isEmpty());
+        EXPECT_TRUE(waitUntil([this] { return !savedQueue().isEmpty(); }, 10000));
+        return running;
+    }
+
+    void closeRunningCopy(QProcess& running)
+    {
+        EXPECT_EQ(request(QStringLiteral("--close")), 0);
+        EXPECT_TRUE(running.waitForFinished(10000));
+        EXPECT_EQ(running.exitCode(), 0);
     }
 
     QStringList filesInFolder() const
@@ -117,4 +176,77 @@ TEST_F(ProgramOnADesktop, TerminationEndsTheProgramEvenBehindAModalMessage)
     EXPECT_EQ(saved.readAll().count('\n'), 24);
 }
 
+TEST_F(ProgramOnADesktop, ShowRequestShowsTheWindow)
+{
+    queueFiveLabelsForThePdfPrinter();
+    auto running = launchRunningCopy();
+    EXPECT_TRUE(desktop.waitForWindow(windowCaption, true, 1500).isEmpty())
+        << "less than a sheet: the window stays hidden";
+    EXPECT_EQ(request(QStringLiteral("--show")), 0);
+    EXPECT_FALSE(desktop.waitForWindow(windowCaption, true).isEmpty());
+    closeRunningCopy(*running);
+}
+
+TEST_F(ProgramOnADesktop, PrintPageRequestPrintsAndTakesTheLabelsOff)
+{
+    queueFiveLabelsForThePdfPrinter();
+    auto running = launchRunningCopy();
+    EXPECT_EQ(request(QStringLiteral("--print-page")), 0);
+    EXPECT_TRUE(waitUntil([this] { return printedFiles().size() == 1; }, 10000));
+    EXPECT_TRUE(waitUntil([this] { return savedQueue().isEmpty(); }, 10000));
+    EXPECT_TRUE(
+        desktop.waitForWindow(QStringLiteral("Zelk - drukowanie kodów kreskowych"), true, 1000)
+            .isEmpty())
+        << "no question waits";
+    closeRunningCopy(*running);
+}
+
+TEST_F(ProgramOnADesktop, SettingsRequestOpensTheSettingsOverTheWindow)
+{
+    auto running = launch();
+    ASSERT_FALSE(desktop.waitForWindow(appTitle, false).isEmpty());
+    EXPECT_EQ(request(QStringLiteral("--settings")), 0);
+    EXPECT_FALSE(
+        desktop.waitForWindow(QStringLiteral("Parametry wydruku naklejek"), true).isEmpty());
+    EXPECT_FALSE(desktop.waitForWindow(windowCaption, true).isEmpty());
+    closeRunningCopy(*running);
+}
+
 } // namespace
+
+// The menu entry passes the desktop's own check, and each of its actions is a request the
+// program knows.
+TEST(DesktopEntry, IsValidAndItsActionsAreProgramRequests)
+{
+    const QString entry = QStringLiteral(ZELK_SOURCE_DIR "/packaging/zelk_nal.desktop");
+    if (!QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty()) {
+        QProcess validate;
+        validate.setProcessChannelMode(QProcess::MergedChannels);
+        validate.start(QStringLiteral("desktop-file-validate"), {entry});
+        ASSERT_TRUE(validate.waitForFinished(10000));
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAll().toStdString();
+    }
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QProcess help;
+    help.start(QStringLiteral(ZELK_PROGRAM), {QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForFinished(10000));
+    const QString options = QString::fromUtf8(help.readAllStandardOutput());
+
+    const QRegularExpression actionsLine(QStringLiteral("^Actions=(.*);$"),
+                                         QRegularExpression::MultilineOption);
+    const QStringList actions = actionsLine.match(text).captured(1).split(QLatin1Char(';'));
+    EXPECT_EQ(actions, (QStringList{"show", "print", "settings", "close"}));
+    for (const QString& action : actions) {
+        SCOPED_TRACE(action.toStdString());
+        const QRegularExpression group(
+            QStringLiteral("^\\[Desktop Action %1\\]\nName=(.+)\nExec=zelk_nal (--[a-z-]+)$")
+                .arg(action),
+            QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch match = group.match(text);
+        ASSERT_TRUE(match.hasMatch());
+        EXPECT_TRUE(options.contains(QStringLiteral("  ") + match.captured(2) + QLatin1Char(' ')))
+            << "the program knows " << match.captured(2).toStdString();
+    }
+}

@@ -79,31 +79,43 @@ TEST(EnumTitlesProc, SkipsEmptyTextsAndCutsAt256Characters)
     EXPECT_EQ(list.first().size(), 256);
 }
 
-TEST(CloseRequest, ReachesTheRunningCopyAndReportsItsAnswer)
+// The answer comes from this process's own event loop, so the request is sent from a thread.
+InstanceChannel::Answer sendFromThread(InstanceChannel::Request request, const QString& directory)
 {
+    std::atomic<bool> answered = false;
+    InstanceChannel::Answer result{};
+    std::thread client([&] {
+        result = InstanceChannel::send(request, directory);
+        answered = true;
+    });
+    while (!answered)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    client.join();
+    return result;
+}
+
+TEST(InstanceRequests, ReachTheRunningCopyAndReportItsAnswer)
+{
+    using Request = InstanceChannel::Request;
+    using Answer = InstanceChannel::Answer;
     QTemporaryDir dir;
-    EXPECT_EQ(InstanceChannel::requestClose(dir.path()), InstanceChannel::CloseResult::NotRunning);
+    EXPECT_EQ(InstanceChannel::send(Request::Close, dir.path()), Answer::NotRunning);
+    EXPECT_EQ(InstanceChannel::send(Request::Show, dir.path()), Answer::NotRunning);
 
     InstanceChannel running(dir.path());
     ASSERT_TRUE(running.tryLock());
-    bool willClose = false;
-    running.listen([&] { return willClose; });
-    // The answer comes from this process's own event loop, so ask from a thread.
-    auto ask = [&] {
-        std::atomic<bool> answered = false;
-        InstanceChannel::CloseResult result{};
-        std::thread client([&] {
-            result = InstanceChannel::requestClose(dir.path());
-            answered = true;
-        });
-        while (!answered)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        client.join();
-        return result;
-    };
-    EXPECT_EQ(ask(), InstanceChannel::CloseResult::Refused);
-    willClose = true;
-    EXPECT_EQ(ask(), InstanceChannel::CloseResult::Closed);
+    QList<Request> received;
+    bool takes = false;
+    running.listen([&](Request request) {
+        received << request;
+        return takes;
+    });
+    EXPECT_EQ(sendFromThread(Request::Close, dir.path()), Answer::Refused);
+    takes = true;
+    for (Request request : {Request::Show, Request::PrintPage, Request::Settings, Request::Close})
+        EXPECT_EQ(sendFromThread(request, dir.path()), Answer::Done);
+    EXPECT_EQ(received, (QList<Request>{Request::Close, Request::Show, Request::PrintPage,
+                                        Request::Settings, Request::Close}));
 }
 
 } // namespace

@@ -193,6 +193,27 @@ TEST_F(ProgramOnABufferFolder, CloseRequestEndsACopyBehindAStartUpMessage)
     EXPECT_EQ(savedQueue(), numberedLines(1, 3));
 }
 
+// A desktop without a notification area (Qt's offscreen platform has none): the notice of a
+// sheet printed without preview goes to standard error.
+TEST_F(ProgramOnABufferFolder, WithoutANotificationAreaTheNoticeOfARunGoesToStandardError)
+{
+    writeSettings(true);
+    writeFile(bufferFolder() + QStringLiteral("/naklejka.dat"),
+              QueueFile::serialize(numberedLines(1, 24), true));
+    QTemporaryDir instance;
+    QProcessEnvironment environment = shell({});
+    environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), instance.path());
+    QProcess& copy = start({settingsFile()}, environment);
+    ASSERT_TRUE(waitUntil([this] { return printedFiles().size() == 1; }, 20000));
+    EXPECT_EQ(run({QStringLiteral("--close")}, environment), 0);
+    ASSERT_TRUE(copy.waitForFinished(20000));
+    const QString errors = QString::fromUtf8(copy.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QStringLiteral("\nzelk_nal: Zapisano 24 naklejki w folderze %1/"
+                                               "wydruki/.\n")
+                                    .arg(bufferFolder())))
+        << errors.toStdString();
+}
+
 // The buffer folder shared with the host system (mode 1777) and a buffer of the host's account:
 // this user may not take it, and hears why, by name.
 TEST_F(ProgramOnABufferFolder, ABufferThatCannotBeTakenIsReportedByName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "labels/services.h"
+#include "recordingnotifier.h"
 #include "recordingprinterbackend.h"
 #include "scripteddialogs.h"
 
@@ -8,12 +9,15 @@
 #include <QTemporaryDir>
 
 // A fresh folder that stands for the executable's folder, with its default buffer folder
-// "temp/" in place, scripted dialogs and a recording printer.
+// "temp/" in place, scripted dialogs, a recording printer and recorded notices.
 class ProgramFolderFixture : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    Services services(PrinterBackend* backend) { return {&dialogs, true, backend, &setup}; }
+    Services services(PrinterBackend* backend)
+    {
+        return {&dialogs, true, backend, &setup, &notifier};
+    }
     QString programDir() const { return dir.path() + QLatin1Char('/'); }
     QString bufferDir() const { return programDir() + QStringLiteral("temp/"); }
     static QString identifier(int i);
@@ -24,4 +28,5 @@ protected:
     ScriptedDialogs dialogs;
     RecordingPrinterBackend printers;
     ScriptedPrinterSetup setup;
+    RecordingNotifier notifier;
 };

@@ -231,7 +231,7 @@ std::unique_ptr<PrintDocument> RecordingPrinterBackend::startDocument(const Prin
                                                                       const QString& title,
                                                                       int sheet)
 {
-    if (failStart)
+    if (failStart || (failFrom > 0 && sheet >= failFrom))
         throw PrinterError(QStringLiteral("The printer is off"));
     RecordedDocument& record = documents.emplace_back();
     record.printer = printer.listName;

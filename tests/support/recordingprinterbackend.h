@@ -61,6 +61,7 @@ public:
     QList<Installed> installed;
     int defaultIndex;
     bool failStart = false; // starting a document raises PrinterError
+    int failFrom = 0;       // so does starting this sheet of a run or a later one (0: none)
     int driverSettingsCalls = 0;
     QString fileFolder;
     std::deque<RecordedDocument> documents;

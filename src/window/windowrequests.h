@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/instancechannel.h"
+
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+class TNal1;
+
+// The requests of other copies that act on the window: `zelk_nal --show`, `--print-page` and
+// `--settings` do what "Pokaż stronę", "Drukuj stronę" and "Ustaw parametry" do. The channel
+// answers at once; the window serves the request afterwards from the event loop, in the order
+// they came, each through its error guard. Printing and the settings dialog would start inside
+// an open dialog or a running print, so they wait until it is over; showing never waits.
+// Requests that come during start-up wait for the window.
+class WindowRequests : public QObject {
+public:
+    WindowRequests();
+
+    void take(InstanceChannel::Request request);
+    // From now on requests are served on `window`.
+    void serveOn(TNal1& window);
+
+private:
+    bool mustWait(InstanceChannel::Request request) const;
+    void servePending();
+    void serve(InstanceChannel::Request request);
+
+    TNal1* m_window = nullptr;
+    QList<InstanceChannel::Request> m_pending;
+    QTimer m_retry; // looks again whether a waiting request may be served
+};
