@@ -33,6 +33,15 @@ struct ProgramOptions {
         QStringLiteral("print-queue"),
         QStringLiteral("Drukuje bez podglądu pełne strony naklejek z kolejki i bufora, zapisuje "
                        "resztę i kończy działanie.")};
+    QCommandLineOption start{QStringLiteral("start"),
+                             QStringLiteral("Z --print-queue: pierwsza strona wydruku zaczyna się "
+                                            "od miejsca N arkusza; zapamiętuje je jako pierwsze "
+                                            "wolne."),
+                             QStringLiteral("N")};
+    QCommandLineOption partial{QStringLiteral("partial"),
+                               QStringLiteral("Z --print-queue: drukuje też naklejki, które nie "
+                                              "wypełniają strony, i zapamiętuje, gdzie się "
+                                              "skończyły.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("?"), QStringLiteral("help")},
                             QStringLiteral("Wyświetla tę pomoc.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -40,7 +49,7 @@ struct ProgramOptions {
 
     QList<QCommandLineOption> all() const
     {
-        return {close, show, printPage, settings, printQueue, help, version};
+        return {close, show, printPage, settings, printQueue, start, partial, help, version};
     }
 
     // The option of each request to the running copy.
@@ -68,7 +77,8 @@ QString optionNames(const QCommandLineOption& option)
     QStringList names;
     for (const QString& name : option.names())
         names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-    return names.join(QStringLiteral(", "));
+    const QString value = option.valueName().isEmpty() ? QString() : u' ' + option.valueName();
+    return names.join(QStringLiteral(", ")) + value;
 }
 
 // One entry of a list: the name in the first column, the text wrapped beside it.
@@ -111,6 +121,8 @@ QString helpText(const ProgramOptions& options)
 QString parseError(const QCommandLineParser& parser)
 {
     const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty() && parser.errorText().startsWith(QLatin1String("Missing value")))
+        return QStringLiteral("%1: opcja wymaga wartości.\n").arg(kProgram);
     if (unknown.isEmpty())
         return QStringLiteral("%1: opcja nie przyjmuje wartości.\n").arg(kProgram);
     const QString first = unknown.first();
@@ -142,8 +154,26 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     if (parser.isSet(options.version))
         printAndExit(stdout, kProgram + QLatin1Char(' ') + programVersionText() + QLatin1Char('\n'),
                      0);
-    return {requestOf(parser, options), parser.isSet(options.printQueue),
-            parser.positionalArguments()};
+    CommandLine commandLine;
+    commandLine.request = requestOf(parser, options);
+    commandLine.printQueue = parser.isSet(options.printQueue);
+    commandLine.arguments = parser.positionalArguments();
+    commandLine.partial = parser.isSet(options.partial);
+    if (parser.isSet(options.start)) {
+        bool whole = false;
+        commandLine.startPlace = parser.value(options.start).toInt(&whole);
+        if (!whole || *commandLine.startPlace < 1)
+            printAndExit(stderr,
+                         QStringLiteral("%1: --start wymaga numeru miejsca na arkuszu: 1, 2, …\n")
+                             .arg(kProgram),
+                         1);
+    }
+    if ((commandLine.startPlace || commandLine.partial) && !commandLine.printQueue)
+        printAndExit(stderr,
+                     QStringLiteral("%1: --start i --partial działają tylko z --print-queue.\n")
+                         .arg(kProgram),
+                     1);
+    return commandLine;
 }
 
 bool hasOption(int argc, char** argv, std::initializer_list<const char*> names)

@@ -13,6 +13,9 @@ struct CommandLine {
     std::optional<InstanceChannel::Request> request;
     bool printQueue = false; // print the full sheets waiting and end, without a window
     QStringList arguments;   // the optional settings file or folder
+    // With printQueue: the first free place for this run's first sheet (1 …), to be kept.
+    std::optional<int> startPlace;
+    bool partial = false; // with printQueue: also the labels that do not fill a sheet
 };
 
 // Parses the program's arguments. --help and --version print their Polish answer and exit 0; an

@@ -23,19 +23,33 @@ void useOffscreenPlatform()
     qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-// What a tick of the timer does when printing without preview: the full sheets are printed in
-// one run, without questions, and taken off the queue. Returns how many labels were printed.
-qsizetype printFullSheets(LabelPrinter& labels)
+// What a tick of the timer does when printing without preview: the sheets that the waiting
+// labels fill are printed in one run, without questions, and taken off the queue; with
+// `partial` the labels left over follow on a last sheet. Returns how many labels were printed.
+qsizetype printSheets(LabelPrinter& labels, bool partial)
 {
     labels.settings.BezWyswB = true; // for this run only; the settings file is not written
+    labels.printPartialSheet = partial;
     const qsizetype waiting = labels.queue.ListaLini.size();
-    if (waiting >= labels.settings.labelsPerSheet())
+    if (waiting >= labels.freePlaces() || (partial && waiting > 0))
         labels.guard().run([&labels] {
             labels.ParametryNalepki();
             labels.RysujNal(false);
             labels.DrukujStrone(int(labels.queue.ListaLini.size()) - 1, false);
         });
     return waiting - labels.queue.ListaLini.size();
+}
+
+// The first free place the command line names, kept for later runs. False when it lies off
+// the sheet or cannot be kept.
+bool useStartPlace(LabelPrinter& labels, int place)
+{
+    const int places = labels.settings.labelsPerSheet();
+    if (place > places) {
+        std::fprintf(stderr, "zelk_nal: --start %d: arkusz ma %d miejsc.\n", place, places);
+        return false;
+    }
+    return labels.guard().run([&labels, place] { labels.setFirstFree(place); });
 }
 
 // A printer named in the settings that is not installed, or a print scheduler that is down,
@@ -105,14 +119,16 @@ int runPrintQueue(int argc, char** argv)
         std::fprintf(stderr, "zelk_nal: wydruk kolejki jest niemożliwy.\n");
         return kRefused;
     }
+    if (commandLine.startPlace && !useStartPlace(labels, *commandLine.startPlace))
+        return kFailed;
     const bool taken = labelsGuard.run([&labels] { labels.takeBuffer(); });
     const bool printerInstalled = namedPrinterInstalled(labels);
-    const qsizetype printed = printerInstalled ? printFullSheets(labels) : 0;
+    const qsizetype printed = printerInstalled ? printSheets(labels, commandLine.partial) : 0;
     const qsizetype left = labels.queue.ListaLini.size();
     std::printf("Wydrukowane naklejki: %lld, w kolejce zostało: %lld.\n",
                 static_cast<long long>(printed), static_cast<long long>(left));
     if (printed > 0)
         sayWherePrinted(labels, printers);
-    const bool complete = taken && printerInstalled && left < labels.settings.labelsPerSheet();
+    const bool complete = taken && printerInstalled && left < labels.freePlaces();
     return complete && dialogs.reportCount() == 0 ? 0 : kFailed;
 }

@@ -5,7 +5,9 @@
 #include "labels/discovery.h"
 #include "labels/settingsfile.h"
 #include "labels/texts.h"
+#include "platform/apperror.h"
 #include "platform/profilefile.h"
+#include "platform/replacefile.h"
 
 #include <cstdio>
 
@@ -41,4 +43,12 @@ void LabelPrinter::loadSettings()
     // A rejected value leaves its font at the defaults; start-up goes on.
     for (const QString& error : reading.errors)
         m_guard.report(error);
+}
+
+void LabelPrinter::setFirstFree(int place)
+{
+    const QString file = paths.settingsFile();
+    if (!replaceFile(file, settingsWithFirstFree(file, place)))
+        throw AppError(QStringLiteral("Unable to write to %1").arg(file));
+    settings.PierwszaWolna = place;
 }

@@ -25,6 +25,9 @@ struct LabelQueue {
     QStringList ListaLini;
     QList<TNalepka> ListaNal;
     int composedFrom = 0;
+    // The places of the first sheet taken before line 0: the sheet in the printer is used that
+    // far. Sheets after the first start at their first place.
+    int usedPlaces = 0;
     // During a print run: the lines at the front whose sheets a printer has accepted. They are
     // out of the saved-queue file already and leave the queue when the run ends.
     int printed = 0;
@@ -91,10 +94,16 @@ public:
     // its width is the label width that the texts are centred in.
     void ParametryNalepki();
     PageGrid pageGrid() const;
-    // Composes the first sheet: of the queue, or of sample labels (`demo`).
+    // Composes the first sheet: of the queue from the first free place, or of sample labels
+    // from the first place (`demo`).
     void RysujNal(bool demo);
     // Composes the sheet that starts at line `first`.
     void composeSheet(int first, bool demo);
+    // The lines that fill the sheet in the printer: its free places.
+    int freePlaces() const { return settings.labelsPerSheet() - settings.usedPlaces(); }
+    // Makes `place` (1 … labels per sheet) the first free place, for this and later runs, and
+    // writes it to the settings file.
+    void setFirstFree(int place);
     void RysNalep(QSize Bmp1, const QString& s, const QString& NazBib1, const QString& NazBib2,
                   int xn, int yn, bool demo);
     void WyswNazBib(QSize Bmp1, const QString& NazBib1, const QString& NazBib2, int& NapY, int xn,
@@ -126,6 +135,8 @@ public:
     // Set for a print run that nobody may be watching: like printing without preview, it asks
     // no question.
     bool askNothing = false;
+    // Set for a print run that also prints the labels that do not fill a sheet, at the end.
+    bool printPartialSheet = false;
     // A print run that asked nothing failed before it began (`failure` is why): its notice.
     void tellRunFailed(const QString& failure);
 
@@ -151,6 +162,8 @@ private:
     bool asksQuestions() const { return !settings.BezWyswB && !askNothing; }
     QString printerSettingsFile() const;
     void takePrintedOffQueue(int count, bool asked);
+    // The line after the last of the sheet that holds line `first`.
+    int sheetEnd(int first) const;
     QString printFolder() const; // where the file printer writes its sheets
     void tellRunEnded(int printed, bool asked);
 

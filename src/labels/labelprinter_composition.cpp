@@ -51,7 +51,14 @@ void LabelPrinter::BrakPliku(const QString& name, QImage& bmp)
 
 void LabelPrinter::RysujNal(bool demo)
 {
+    queue.usedPlaces = demo ? 0 : settings.usedPlaces();
     composeSheet(0, demo);
+}
+
+int LabelPrinter::sheetEnd(int first) const
+{
+    const int perSheet = pageGrid().places();
+    return ((queue.usedPlaces + first) / perSheet + 1) * perSheet - queue.usedPlaces;
 }
 
 void LabelPrinter::composeSheet(int first, bool demo)
@@ -63,14 +70,14 @@ void LabelPrinter::composeSheet(int first, bool demo)
     KodKresk.setRatio(3.0);
     const PageGrid grid = pageGrid();
     const int lineCount = demo ? settings.labelsPerSheet() : int(queue.ListaLini.size());
-    const int end = qMin(lineCount, first + settings.labelsPerSheet());
+    const int end = qMin(lineCount, sheetEnd(first));
     queue.ListaNal.reserve(qMax(0, end - first));
     for (int i = first; i < end; ++i) {
         const QString line = demo ? QStringLiteral("999999999999|AB123321BA") : queue.ListaLini[i];
         AktNalepka = &queue.ListaNal.emplace_back();
         if (line.isEmpty())
             continue; // an empty line keeps an empty record
-        const QPoint origin = grid.labelOrigin(i);
+        const QPoint origin = grid.labelOrigin(queue.usedPlaces + i);
         RysNalep(Bmp1, line, settings.NazBib1, settings.NazBib2, origin.x(), origin.y(), demo);
     }
 }

@@ -53,7 +53,7 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     try {
         // A repetition starts again at the first sheet; a sheet composed while the queue was
         // shorter is composed again.
-        if (queue.composedFrom != 0 || queue.ListaNal.size() < qMin(perSheet, IloscNalepek + 1))
+        if (queue.composedFrom != 0 || queue.ListaNal.size() < qMin(sheetEnd(0), IloscNalepek + 1))
             composeSheet(0, demo);
         applyPrinterSettings();
         int page = 1;
@@ -61,10 +61,10 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
         const double korppi = installed.canvas().device()->logicalDpiY() / 100.0;
         const int ppiSzerN = roundHalfEven(geometry.PixSzerN * korppi);
         for (int k = 0; k <= IloscNalepek; ++k) {
-            if (k >= perSheet * page) {
+            if (k == sheetEnd(queue.composedFrom)) {
                 endSheet(k, demo);
-                // Only full sheets follow the first.
-                if (IloscNalepek + 1 - k < perSheet)
+                // Only full sheets follow the first, unless the run is to print every label.
+                if (IloscNalepek + 1 - k < perSheet && !printPartialSheet)
                     break;
                 if (asksQuestions() && !askYesNo(QStringLiteral("Czy drukować następną stronę?")))
                     break;
@@ -91,17 +91,19 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     }
 }
 
-// Ends the sheet of the records before `sheetEnd`. The saved queue without them is written
-// before the sheet goes out and put in place the moment the printer has accepted it, so that
-// a crash at any point leaves every label either on paper or in the saved queue, never both.
-void LabelPrinter::endSheet(int sheetEnd, bool demo)
+// Ends the sheet of the records before `end`. The saved queue without them is written before
+// the sheet goes out and put in place the moment the printer has accepted it, so that a crash
+// at any point leaves every label either on paper or in the saved queue, never both. The first
+// free place moves behind the sheet's last label with it.
+void LabelPrinter::endSheet(int end, bool demo)
 {
     MorvalenDefaultPrinter& installed = printer();
     if (demo) {
         installed.endDoc();
         return;
     }
-    const int printedFront = qMax(queue.printed, sheetEnd);
+    const int printedFront = qMax(queue.printed, end);
+    const int firstFree = (queue.usedPlaces + end) % settings.labelsPerSheet() + 1;
     try {
         queueStore.prepareSave(queueLocation(), queue.ListaLini.mid(printedFront));
     } catch (const AppError& error) {
@@ -113,6 +115,8 @@ void LabelPrinter::endSheet(int sheetEnd, bool demo)
             accepted = true;
             queue.printed = printedFront;
             queueStore.commitSave(queueLocation());
+            if (firstFree != settings.PierwszaWolna)
+                setFirstFree(firstFree);
         });
     } catch (const AppError& error) {
         if (accepted)
@@ -196,11 +200,13 @@ void LabelPrinter::printTestPage()
     // afterwards, whatever happens in between.
     QList<TNalepka> records = std::exchange(queue.ListaNal, {});
     const int composedFrom = queue.composedFrom;
+    const int usedPlaces = queue.usedPlaces;
     const PixelGeometry pixels = geometry;
     const QString pattern = WzIdent;
     const auto restore = qScopeGuard([&] {
         queue.ListaNal = std::move(records);
         queue.composedFrom = composedFrom;
+        queue.usedPlaces = usedPlaces;
         geometry = pixels;
         WzIdent = pattern;
     });

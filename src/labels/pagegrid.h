@@ -15,7 +15,11 @@ struct PageGrid {
     int columnGap = 0;
     int rowGap = 0;
 
+    // The labels of a sheet; a grid of no columns or rows raises AppError.
+    int places() const;
     QPoint labelOrigin(int index) const;
+    // The place (0 …) whose label holds `point`, or -1 where no label is.
+    int placeAt(QPoint point) const;
     // One sheet: the labels with their gaps, one spare pixel and the offsets on both sides.
     QSize pageSize() const;
 };

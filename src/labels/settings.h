@@ -41,6 +41,9 @@ struct Settings {
     int IlWie = 8; // rows per sheet
     int SzerKKI = 48;
     bool BezWyswB = false; // print full sheets without preview
+    // The first free place of the sheet in the printer, 1 … IlKol × IlWie: a print run's first
+    // sheet starts there.
+    int PierwszaWolna = 1;
     bool BezRamkiB = false;
     bool BezNazwyB = false;
     bool BezSygnB = false;
@@ -57,5 +60,11 @@ struct Settings {
     QString NazBib2;
 
     int labelsPerSheet() const { return IlKol * IlWie; }
+    // The places of the sheet in the printer taken already: those before the first free one,
+    // none when that lies off a sheet of the current size.
+    int usedPlaces() const
+    {
+        return PierwszaWolna >= 1 && PierwszaWolna <= labelsPerSheet() ? PierwszaWolna - 1 : 0;
+    }
     friend bool operator==(const Settings&, const Settings&) = default;
 };

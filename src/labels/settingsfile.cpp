@@ -70,6 +70,10 @@ constexpr QStringView italic = u"Pochylenie";
 // The sizes Qt's font dialog accepts.
 constexpr Range fontSizeRange{1, 512};
 
+// Written when a print run or a click on the preview moves it, never by the settings dialog.
+constexpr QStringView firstFreeSection = u"Sposób Wydruku";
+constexpr QStringView firstFreeKey = u"Pierwsza Wolna";
+
 constexpr QStringView utf8Key = u"utf8";
 constexpr QStringView printerSection = u"DRUKARKA";
 constexpr QStringView printerKey = u"nazwa";
@@ -174,6 +178,9 @@ SettingsReading readSettings(const ProfileFile& file)
             reading.errors << error.text();
         }
     }
+    settings.PierwszaWolna =
+        intoRange(file.readInteger(firstFreeSection, firstFreeKey, 1),
+                  {1, settings.labelsPerSheet()}, firstFreeSection, firstFreeKey, reading.errors);
     settings.PrinterName = file.readString(printerSection, printerKey).trimmed();
     settings.NazBib1 = file.readString(installationSection, nameLine1Key);
     settings.NazBib2 = file.readString(installationSection, nameLine2Key);
@@ -194,4 +201,11 @@ void writeSettings(const QString& fileName, const Settings& settings, const QStr
     file.writeBool(BufferKeys::section, utf8Key, utf8);
     file.writeString(printerSection, printerKey, settings.PrinterName);
     file.save();
+}
+
+QByteArray settingsWithFirstFree(const QString& fileName, int place)
+{
+    ProfileFile file(fileName);
+    file.writeInteger(firstFreeSection, firstFreeKey, place);
+    return file.bytes();
 }

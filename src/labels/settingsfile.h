@@ -23,3 +23,8 @@ SettingsReading readSettings(const ProfileFile& file);
 // entries of the file stay as they are. Raises AppError "Unable to write to <fileName>".
 void writeSettings(const QString& fileName, const Settings& settings, const QString& bufferFile,
                    bool utf8);
+
+// The settings file `fileName` as it would be with the first free place set to `place`, every
+// other line kept as it is. Raises AppError "Unable to write to <fileName>" when the file
+// cannot be read.
+QByteArray settingsWithFirstFree(const QString& fileName, int place);

@@ -224,15 +224,17 @@ QByteArray ProfileFile::encoded() const
     return AnsiCodec::decode(ansi) == text ? ansi : text.toUtf8();
 }
 
-void ProfileFile::save()
+QByteArray ProfileFile::bytes() const
 {
-    const auto fail = [this] {
-        return AppError(QStringLiteral("Unable to write to %1").arg(m_fileName));
-    };
     // A file that could not be read would lose all its other lines.
     if (m_unreadable)
-        throw fail();
-    if (!replaceFile(m_fileName, encoded()))
-        throw fail();
+        throw AppError(QStringLiteral("Unable to write to %1").arg(m_fileName));
+    return encoded();
+}
+
+void ProfileFile::save()
+{
+    if (!replaceFile(m_fileName, bytes()))
+        throw AppError(QStringLiteral("Unable to write to %1").arg(m_fileName));
     m_exists = true;
 }

@@ -10,7 +10,7 @@
 #include <QWidget>
 
 class QAction;
-class QLabel;
+class PageImage;
 class QMenu;
 class QPushButton;
 class QScrollArea;
@@ -44,8 +44,8 @@ public:
     QPushButton* OProgramie = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QLabel* Image = nullptr; // the page image in the scroll box; none while hidden
-    QImage pageBitmap;       // the monochrome sheet that Image shows
+    PageImage* Image = nullptr; // the page image in the scroll box; none while hidden
+    QImage pageBitmap;          // the monochrome sheet that Image shows
 
     // Window handlers.
     void FormShow();
@@ -80,8 +80,11 @@ public:
     // The label printer's geometry and logo for the current settings, and a white page image
     // of that size in the scroll box.
     void ParametryNalepki();
-    // The first sheet of composed labels on the page image.
+    // The first sheet of composed labels on the page image, the places used already hatched,
+    // and the first free place named in the status line.
     void PokazStrone();
+    // A click on the page image at `point`: the place clicked becomes the first free one.
+    void pageClicked(QPoint point);
     void clearPage(); // the whole page image white again
     // A sheet of sample labels; the page image stays as it is.
     void printTestPage();
@@ -107,6 +110,7 @@ private:
     void showOrPrintFullSheet();
     bool saveBeforeClosing();
     void showRemaining(bool asked);
+    void hatchUsedPlaces();
     void showRunNotice(const RunNotice& notice);
 
     TickReports m_reports; // every message of the window goes through it

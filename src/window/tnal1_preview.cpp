@@ -4,17 +4,21 @@
 #include "labels/monochrome.h"
 #include "labels/texts.h"
 #include "platform/apperror.h"
+#include "window/pageimage.h"
 
-#include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 
 namespace {
 
 // The page image sits this far from the scroll box's edges, on all four sides.
 constexpr int pageMargin = 15;
+// The distance between the lines that hatch a place used already.
+constexpr int hatchSpacing = 10;
 
 } // namespace
 
@@ -26,7 +30,9 @@ void TNal1::ParametryNalepki()
     m_labels.ParametryNalepki();
 
     pageBitmap = whiteMonochromeImage(m_labels.pageGrid().pageSize());
-    Image = new QLabel;
+    Image = new PageImage;
+    connect(Image, &PageImage::pressed, this,
+            [this](QPoint point) { guard().run([this, point] { pageClicked(point); }); });
     Image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image->setContentsMargins(pageMargin, pageMargin, pageMargin, pageMargin);
     Image->setPixmap(QPixmap::fromImage(pageBitmap));
@@ -46,6 +52,7 @@ void TNal1::PokazStrone()
         qMin(queue.ListaNal.size(), qsizetype(m_labels.settings.labelsPerSheet()));
     QString failure;
     try {
+        hatchUsedPlaces();
         for (qsizetype i = 0; i < count; ++i)
             m_labels.PokazNalepke(queue.ListaNal[i], pageBitmap);
     } catch (const AppError& error) {
@@ -53,9 +60,40 @@ void TNal1::PokazStrone()
     }
     if (Image)
         Image->setPixmap(QPixmap::fromImage(pageBitmap));
+    StatusBar1->showMessage(
+        QStringLiteral("Pierwsza wolna naklejka: %1").arg(queue.usedPlaces + 1));
     if (!failure.isEmpty())
         m_labels.dialogs().message(
             {failure, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
+}
+
+// The places of the sheet in the printer that are gone already: outlined and lightly hatched.
+void TNal1::hatchUsedPlaces()
+{
+    const PageGrid grid = m_labels.pageGrid();
+    // Drawn in colour first: the monochrome page takes filled areas and images, not lines.
+    QImage cell(grid.labelWidth, grid.labelHeight, QImage::Format_RGB32);
+    cell.fill(Qt::white);
+    QPainter hatch(&cell);
+    hatch.setPen(Qt::black);
+    for (int x = -cell.height(); x < cell.width(); x += hatchSpacing)
+        hatch.drawLine(x, cell.height() - 1, x + cell.height() - 1, 0);
+    hatch.drawRect(cell.rect().adjusted(0, 0, -1, -1));
+    hatch.end();
+    QPainter page(&pageBitmap);
+    for (int place = 0; place < m_labels.queue.usedPlaces; ++place)
+        page.drawImage(grid.labelOrigin(place), cell);
+}
+
+void TNal1::pageClicked(QPoint point)
+{
+    const int place = m_labels.pageGrid().placeAt(point);
+    if (place < 0)
+        return;
+    m_labels.setFirstFree(place + 1);
+    m_labels.RysujNal(false);
+    clearPage();
+    PokazStrone();
 }
 
 void TNal1::clearPage()
@@ -66,7 +104,7 @@ void TNal1::clearPage()
 void TNal1::printTestPage()
 {
     // The page image is set aside for the sample sheet and put back afterwards.
-    QLabel* image = std::exchange(Image, nullptr);
+    PageImage* image = std::exchange(Image, nullptr);
     if (image)
         ScrollBox1->takeWidget();
     const QImage bitmap = pageBitmap;

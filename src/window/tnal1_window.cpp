@@ -3,8 +3,8 @@
 
 #include "labels/texts.h"
 
+#include "window/pageimage.h"
 #include <cstdio>
-#include <QLabel>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 
@@ -31,7 +31,7 @@ void TNal1::Timer1Timer()
 
 void TNal1::showOrPrintFullSheet()
 {
-    if (m_labels.queue.ListaLini.size() < m_labels.settings.labelsPerSheet() || state.HideForm) {
+    if (m_labels.queue.ListaLini.size() < m_labels.freePlaces() || state.HideForm) {
         hide();
         return;
     }

@@ -1,5 +1,6 @@
 #include "labels/queuefile.h"
 #include "platform/instancechannel.h"
+#include "platform/profilefile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -66,7 +67,7 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(ZELK_PROGRAM),
-                      {QStringLiteral("--print-queue"), settingsFile()});
+                      QStringList{QStringLiteral("--print-queue"), settingsFile()} + options);
         EXPECT_TRUE(process.waitForFinished(60000));
         if (errors)
             *errors = QString::fromUtf8(process.readAllStandardError());
@@ -88,9 +89,41 @@ protected:
         return QDir(printFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
     }
 
+    int keptFirstFree() const
+    {
+        return ProfileFile(settingsFile()).readInteger(u"Sposób Wydruku", u"Pierwsza Wolna", 0);
+    }
+
+    QStringList options; // given after the settings file
+
 private:
     QTemporaryDir m_dir;
 };
+
+TEST_F(PrintQueueRun, StartsAtTheGivenPlaceAndPrintsAPartialSheetWhenAsked)
+{
+    writeBuffer(18);
+    options = QStringList{QStringLiteral("--start"), QStringLiteral("7")};
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(printedFiles().size(), 1) << "18 labels fill a sheet from place 7";
+    EXPECT_TRUE(savedQueue().isEmpty());
+    EXPECT_EQ(keptFirstFree(), 1);
+
+    writeBuffer(30);
+    options = QStringList{QStringLiteral("--partial")};
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(printedFiles().size(), 3);
+    EXPECT_TRUE(savedQueue().isEmpty());
+    EXPECT_EQ(keptFirstFree(), 7);
+
+    writeBuffer(5);
+    options = QStringList{QStringLiteral("--start"), QStringLiteral("25")};
+    QString errors;
+    EXPECT_EQ(run(&errors), 1);
+    EXPECT_EQ(errors, QStringLiteral("zelk_nal: --start 25: arkusz ma 24 miejsc.\n"));
+    EXPECT_TRUE(QFile::exists(buffer()));
+    EXPECT_EQ(keptFirstFree(), 7);
+}
 
 TEST_F(PrintQueueRun, PrintsTheFullSheetsAndKeepsTheRest)
 {

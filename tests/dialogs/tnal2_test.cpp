@@ -1,10 +1,10 @@
 #include "platform/ansicodec.h"
 #include "settingsdialogfixture.h"
 
+#include "window/pageimage.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 

@@ -2,11 +2,14 @@
 #include "labels/screentextmetrics.h"
 #include "labels/texts.h"
 #include "mainwindowfixture.h"
+#include "platform/profilefile.h"
 
+#include "window/pageimage.h"
 #include <cmath>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
 
 #define ZX_USE_UTF8 // text() as UTF-8
 #include <ZXing/ReadBarcode.h>
@@ -95,7 +98,7 @@ TEST_F(Preview, EmptyQueueShowsAWhiteSheetInTheScrollBox)
     EXPECT_EQ(window->pageBitmap.format(), QImage::Format_Mono);
     EXPECT_TRUE(isWhite(window->pageBitmap, window->pageBitmap.rect()));
     ASSERT_NE(window->Image, nullptr);
-    EXPECT_EQ(window->ScrollBox1->widget(), window->Image);
+    EXPECT_EQ(window->ScrollBox1->widget(), static_cast<QWidget*>(window->Image));
     EXPECT_EQ(window->Image->size(), QSize(827, 1178));
     EXPECT_EQ(window->Image->contentsRect().topLeft(), QPoint(15, 15));
 }
@@ -166,6 +169,47 @@ TEST_F(Preview, ClearedSheetShowsOnlyTheLabelsThatRemain)
     window->PokazStrone();
     for (int i = 0; i < 24; ++i)
         EXPECT_EQ(decodeBarcode(window->pageBitmap, label(i)), distinctIdentifier(24 + i, 12)) << i;
+}
+
+// The sheet in the printer is used up to its first free place: the preview hatches the places
+// before it, names it, and a click on a cell of the sheet moves it there.
+TEST_F(Preview, ThePlacesUsedAlreadyAreHatchedAndAClickMovesTheFirstFreePlace)
+{
+    labels().settings.PierwszaWolna = 7;
+    show(lines(18));
+    for (int i = 0; i < 24; ++i)
+        EXPECT_TRUE(drawn(i)) << i;
+    EXPECT_FALSE(isWhite(window->pageBitmap, area(0).adjusted(1, 1, -1, -1))) << "hatched";
+    EXPECT_EQ(label(0).Ramka1X, area(6).x());
+    EXPECT_EQ(label(0).Ramka1Y, area(6).y());
+    EXPECT_EQ(window->StatusBar1->currentMessage(), QStringLiteral("Pierwsza wolna naklejka: 7"));
+
+    const QPoint cellTen = area(9).center() + QPoint(15, 15); // the image's margin
+    QTest::mouseClick(window->Image, Qt::LeftButton, {}, cellTen);
+    EXPECT_EQ(labels().settings.PierwszaWolna, 10);
+    EXPECT_EQ(ProfileFile(labels().paths.settingsFile())
+                  .readInteger(u"Sposób Wydruku", u"Pierwsza Wolna", 0),
+              10);
+    EXPECT_EQ(label(0).Ramka1Y, area(9).y());
+    EXPECT_EQ(labels().queue.ListaNal.size(), 15);
+    EXPECT_EQ(window->StatusBar1->currentMessage(), QStringLiteral("Pierwsza wolna naklejka: 10"));
+
+    QTest::mouseClick(window->Image, Qt::LeftButton, {}, area(0).center() + QPoint(15, 15));
+    EXPECT_EQ(labels().settings.PierwszaWolna, 1);
+    EXPECT_FALSE(drawn(23)) << "18 labels from the first place";
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+// What fills the sheet in the printer is a full sheet for the tick.
+TEST_F(Preview, TheTickShowsTheFreePlacesFilled)
+{
+    labels().settings.PierwszaWolna = 7;
+    labels().queue.ListaLini = lines(17);
+    window->Timer1Timer();
+    EXPECT_FALSE(window->isVisible());
+    labels().queue.ListaLini += lines(1);
+    window->Timer1Timer();
+    EXPECT_TRUE(window->isVisible());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "labels/texts.h"
 #include "mainwindowfixture.h"
 
-#include <QLabel>
+#include "window/pageimage.h"
 
 namespace {
 
