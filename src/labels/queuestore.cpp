@@ -151,22 +151,21 @@ bool QueueStore::lock(const QueueLocation& location)
     return m_lock.tryLock(FileNames(location).lock, 0644);
 }
 
-void QueueStore::ensureLocked(const FileNames& names)
+void QueueStore::lockAndSettle(const FileNames& names)
 {
     if (!QFileInfo(names.folder).isDir())
         throw AppError(QStringLiteral("Folder bufora naklejek %1 nie istnieje.").arg(names.folder));
-    if (m_lock.tryLock(names.lock, 0644))
-        return;
-    m_savedQueueUnread = true;
-    throw AppError(queueBusy(names.folder));
+    if (!m_lock.tryLock(names.lock, 0644)) {
+        m_savedQueueUnread = true;
+        throw AppError(queueBusy(names.folder));
+    }
+    settleFold(names);
 }
 
 QStringList QueueStore::restore(const QueueLocation& location)
 {
     const FileNames names(location);
-    ensureLocked(names);
-    settleFold(names);
-    FileOps::remove(names.temp);
+    lockAndSettle(names);
     return readSavedQueue(names);
 }
 
@@ -184,7 +183,7 @@ QList<SetAsideLine> QueueStore::take(const QueueLocation& location, QStringList&
 void QueueStore::save(const QueueLocation& location, QStringList& queue)
 {
     const FileNames names(location);
-    ensureLocked(names);
+    lockAndSettle(names);
     try {
         readUnreadSavedQueue(names, queue);
     } catch (const AppError&) {
@@ -201,10 +200,9 @@ void QueueStore::save(const QueueLocation& location, QStringList& queue)
 void QueueStore::prepareSave(const QueueLocation& location, const QStringList& lines)
 {
     const FileNames names(location);
-    ensureLocked(names);
+    lockAndSettle(names);
     if (m_savedQueueUnread)
         throw AppError(QStringLiteral("Nie odczytano jeszcze pliku %1.").arg(names.saved));
-    settleFold(names);
     FileOps::createNew(names.temp, QueueFile::serialize(lines, location.utf8));
 }
 
@@ -223,9 +221,8 @@ void QueueStore::discardSave(const QueueLocation& location)
 QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue,
                                           qsizetype printedFront)
 {
-    ensureLocked(names);
+    lockAndSettle(names);
     readUnreadSavedQueue(names, queue);
-    settleFold(names);
     QList<SetAsideLine> setAside;
     if (FileOps::exists(names.taken))
         setAside += fold(names, utf8, queue, printedFront);
@@ -240,8 +237,11 @@ void QueueStore::readUnreadSavedQueue(const FileNames& names, QStringList& queue
         queue = readSavedQueue(names) + queue;
 }
 
+// A save of this process cannot be under way before the saved queue has been read, so a
+// temporary file found then is one a crash cut short.
 QStringList QueueStore::readSavedQueue(const FileNames& names)
 {
+    FileOps::remove(names.temp);
     m_savedQueueUnread = FileOps::exists(names.saved);
     if (!m_savedQueueUnread)
         return {};

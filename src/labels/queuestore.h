@@ -33,8 +33,8 @@ struct SetAsideLine {
 // - Folding a taken file into the queue has one commit point: the whole new queue is written
 //   to "zelk.nal.fold" and flushed, the taken file is removed (the commit), and the fold file
 //   is renamed over "zelk.nal". A fold file found beside its taken file never committed and is
-//   discarded; one found alone replaces "zelk.nal". A taken file left over is read like a
-//   buffer.
+//   discarded; one found alone replaces "zelk.nal". Every operation settles such a fold before
+//   it reads or writes anything else. A taken file left over is read like a buffer.
 // - A line that can never print (see whyUnprintable) does not join the queue: the fold appends
 //   it to "zelk.nal.odrzucone" instead, through "zelk.nal.odrzucone.fold" under the same
 //   commit point.
@@ -86,7 +86,9 @@ public:
     struct FileNames;
 
 private:
-    void ensureLocked(const FileNames& names);
+    // Takes the queue lock, or keeps it, and brings a fold cut short to its end, before anything
+    // reads or writes the queue's files.
+    void lockAndSettle(const FileNames& names);
     QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QStringList& queue,
                                   qsizetype printedFront);
     void readUnreadSavedQueue(const FileNames& names, QStringList& queue);
