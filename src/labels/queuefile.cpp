@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <QStringDecoder>
 
 namespace {
+
+constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
 
 // Spaces and control characters are the code points up to U+0020. In both encodings every
 // byte above 0x20 decodes to a character above U+0020, so the bytes decide.
@@ -43,12 +44,17 @@ QStringList QueueFile::parse(QByteArrayView bytes, bool utf8)
 
 QStringList QueueFile::parseByContent(QByteArrayView bytes)
 {
-    constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
     if (bytes.startsWith(utf8Bom))
         return parse(bytes.sliced(utf8Bom.size()), true);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString decoded = utf8(bytes);
-    return parse(bytes, !utf8.hasError());
+    return parse(bytes, encodingOf(bytes) != Encoding::Ansi);
+}
+
+QueueFile::Encoding QueueFile::encodingOf(QByteArrayView bytes)
+{
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }))
+        return Encoding::Ascii;
+    return bytes.startsWith(utf8Bom) || bytes.isValidUtf8() ? Encoding::Utf8 : Encoding::Ansi;
 }
 
 QByteArray QueueFile::serialize(const QStringList& lines, bool utf8)
