@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <QStringDecoder>
 
 namespace {
+
+constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
 
 // Spaces and control characters are the code points up to U+0020. In both encodings every
 // byte above 0x20 decodes to a character above U+0020, so the bytes decide.
@@ -14,18 +15,6 @@ bool isBlank(QByteArrayView line)
 {
     return std::all_of(line.begin(), line.end(),
                        [](char byte) { return static_cast<unsigned char>(byte) <= ' '; });
-}
-
-// Whether the bytes are valid UTF-8, checked piece by piece so that a large file is never held
-// decoded in memory as a whole.
-bool isUtf8(QByteArrayView bytes)
-{
-    constexpr qsizetype piece = 64 * 1024;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    for (qsizetype at = 0; at < bytes.size() && !utf8.hasError(); at += piece)
-        [[maybe_unused]] const QString decoded =
-            utf8(bytes.sliced(at, qMin(piece, bytes.size() - at)));
-    return !utf8.hasError();
 }
 
 QString decode(QByteArrayView line, bool utf8)
@@ -57,10 +46,17 @@ QStringList QueueFile::parse(QByteArrayView bytes, bool utf8)
 
 QStringList QueueFile::parseByContent(QByteArrayView bytes)
 {
-    constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
     if (bytes.startsWith(utf8Bom))
         return parse(bytes.sliced(utf8Bom.size()), true);
-    return parse(bytes, isUtf8(bytes));
+    return parse(bytes, encodingOf(bytes) != Encoding::Ansi);
+}
+
+QueueFile::Encoding QueueFile::encodingOf(QByteArrayView bytes)
+{
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }))
+        return Encoding::Ascii;
+    return bytes.startsWith(utf8Bom) || bytes.isValidUtf8() ? Encoding::Utf8 : Encoding::Ansi;
 }
 
 QByteArray QueueFile::serialize(const QStringList& lines, bool utf8)

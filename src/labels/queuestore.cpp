@@ -5,7 +5,10 @@
 #include "platform/apperror.h"
 #include "platform/fileops.h"
 
+#include <functional>
+#include <optional>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -22,6 +25,7 @@ struct QueueStore::FileNames {
         , fold(saved + QStringLiteral(".fold"))
         , setAside(saved + QStringLiteral(".odrzucone"))
         , setAsideFold(setAside + QStringLiteral(".fold"))
+        , marker(saved + QStringLiteral(".dopisek"))
         , temp(saved + QStringLiteral(".tmp"))
         , lock(saved + QStringLiteral(".lock"))
         , folder(QFileInfo(saved).path())
@@ -35,6 +39,7 @@ struct QueueStore::FileNames {
     QString fold;
     QString setAside;
     QString setAsideFold;
+    QString marker;
     QString temp;
     QString lock;
     QString folder;
@@ -46,16 +51,18 @@ struct QueueStore::FileNames {
 namespace {
 
 using FileNames = QueueStore::FileNames;
+using QueueFile::Encoding;
 
 bool isRegularFile(const QString& path)
 {
     return QFileInfo(path).isFile() && !QFileInfo(path).isSymLink();
 }
 
-// Brings a fold cut short to its end: without its taken file it committed, and its new
-// saved-queue file and set-aside file take their places; beside its taken file it never
-// committed and they go. Anything but a regular file under a fold's name is no fold of this
-// program's and goes too.
+// Brings a fold of an earlier version of this program to its end; such a fold wrote whole new
+// files, and this version no longer makes them, but a crash may have left one. Without its
+// taken file it committed, and its new saved-queue file and set-aside file take their places;
+// beside its taken file it never committed and they go. Anything but a regular file under a
+// fold's name is no fold of this program's and goes too.
 void settleFold(const FileNames& names)
 {
     const bool committed = !FileOps::exists(names.taken);
@@ -74,13 +81,107 @@ void settleFold(const FileNames& names)
         FileOps::syncFolder(names.folder);
 }
 
-void removeQuietly(const QString& path)
+// The sizes of the saved-queue file and the set-aside file before an append, as its marker
+// file records them: "<saved> <set-aside>\n".
+struct Sizes {
+    qint64 saved = 0;
+    qint64 setAside = 0;
+};
+
+QByteArray markerText(const Sizes& sizes)
+{
+    return QByteArray::number(sizes.saved) + ' ' + QByteArray::number(sizes.setAside) + '\n';
+}
+
+// Empty for a marker cut short by a crash while it was written.
+std::optional<Sizes> parseMarker(const QByteArray& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,18}) (\\d{1,18})\n\\z"));
+    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(text));
+    if (!match.hasMatch())
+        return {};
+    return Sizes{match.captured(1).toLongLong(), match.captured(2).toLongLong()};
+}
+
+// Brings an append cut short to its end. Beside its taken file it never committed, and both
+// files go back to the sizes its marker recorded; a marker cut short was being written before
+// anything was appended. Without its taken file it committed. Anything but a regular file under
+// the marker's name is no marker of this program's and goes unread.
+void settleAppend(const FileNames& names)
+{
+    if (!FileOps::exists(names.marker))
+        return;
+    if (FileOps::exists(names.taken) && isRegularFile(names.marker)) {
+        if (const std::optional<Sizes> before = parseMarker(FileOps::read(names.marker))) {
+            FileOps::truncate(names.saved, before->saved);
+            FileOps::truncate(names.setAside, before->setAside);
+        }
+    }
+    FileOps::remove(names.marker);
+    FileOps::syncFolder(names.folder);
+}
+
+void settle(const FileNames& names)
+{
+    settleFold(names);
+    settleAppend(names);
+}
+
+// For a step that cleans up after a failure: the failure's error is the one to report.
+void quietly(const std::function<void()>& step)
 {
     try {
-        FileOps::remove(path);
+        step();
     } catch (const AppError&) {
-        // The caller's error is the one to report.
     }
+}
+
+// Appends `bytes` to a text file of `size` bytes. A file whose last line has no end, edited by
+// hand, gets one first, so that no two lines join.
+void appendLines(const QString& path, qint64 size, const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const bool lastLineEnded = size == 0 || FileOps::read(path, size - 1) == "\n";
+    FileOps::append(path, lastLineEnded ? bytes : "\r\n" + bytes);
+}
+
+// Takes back an append that failed before its commit. What cannot be taken back now stays
+// marked and is settled before the next operation.
+void undoAppend(const FileNames& names, const Sizes& before)
+{
+    FileOps::truncate(names.saved, before.saved);
+    FileOps::truncate(names.setAside, before.setAside);
+    FileOps::remove(names.marker);
+}
+
+// Appends `queued` to the saved-queue file and `setAside` to the set-aside file, and commits
+// them by removing the taken file. The marker, on the disk before the first appended byte,
+// records the sizes that settling cuts the files back to while the taken file stands.
+void appendAndCommit(const FileNames& names, const QByteArray& queued, const QByteArray& setAside)
+{
+    const Sizes before{FileOps::size(names.saved), FileOps::size(names.setAside)};
+    try {
+        FileOps::createNew(names.marker, markerText(before));
+        FileOps::syncFolder(names.folder);
+        appendLines(names.saved, before.saved, queued);
+        appendLines(names.setAside, before.setAside, setAside);
+        FileOps::syncFolder(names.folder);
+        FileOps::remove(names.taken);
+    } catch (const AppError&) {
+        quietly([&] { undoAppend(names, before); });
+        throw;
+    }
+}
+
+// After the commit: the taken file's removal reaches the disk before the marker goes, and the
+// marker's removal before a new taken file can appear, so no marker ever stands beside a taken
+// file it was not written for.
+void finishAppend(const FileNames& names)
+{
+    FileOps::syncFolder(names.bufferFolder);
+    FileOps::remove(names.marker);
+    FileOps::syncFolder(names.folder);
 }
 
 // The lines that can print, and the others with the reason each can never print.
@@ -96,44 +197,23 @@ QStringList sortOut(const QStringList& lines, QList<SetAsideLine>& setAside)
     return printable;
 }
 
-// The set-aside file with `lines` appended, as a new file beside it.
-void writeSetAsideFold(const FileNames& names, const QList<SetAsideLine>& lines, bool utf8)
+QByteArray serialize(const QList<SetAsideLine>& lines, bool utf8)
 {
-    QByteArray bytes =
-        FileOps::exists(names.setAside) ? FileOps::read(names.setAside) : QByteArray();
     QStringList texts;
     for (const SetAsideLine& line : lines)
         texts << line.line;
-    bytes += QueueFile::serialize(texts, utf8);
-    FileOps::createNew(names.setAsideFold, bytes);
+    return QueueFile::serialize(texts, utf8);
 }
 
-// Folds the taken file's printable lines onto `queue` and adds the others to the set-aside
-// file, in one step whose commit point is the removal of the taken file; the queue changes
-// only once it committed. The saved-queue file gets the folded queue without its first
-// `printedFront` lines. Returns the lines set aside.
-QList<SetAsideLine> fold(const FileNames& names, bool utf8, QStringList& queue,
-                         qsizetype printedFront)
+Encoding settingEncoding(bool utf8)
 {
-    QList<SetAsideLine> setAside;
-    const QStringList lines = sortOut(QueueFile::parse(FileOps::read(names.taken), utf8), setAside);
-    const QStringList folded = queue + lines;
-    try {
-        if (!lines.isEmpty())
-            FileOps::createNew(names.fold, QueueFile::serialize(folded.mid(printedFront), utf8));
-        if (!setAside.isEmpty())
-            writeSetAsideFold(names, setAside, utf8);
-        FileOps::syncFolder(names.folder);
-        FileOps::remove(names.taken);
-    } catch (const AppError&) {
-        removeQuietly(names.fold);
-        removeQuietly(names.setAsideFold);
-        throw;
-    }
-    queue = folded;
-    FileOps::syncFolder(names.bufferFolder);
-    settleFold(names);
-    return setAside;
+    return utf8 ? Encoding::Utf8 : Encoding::Ansi;
+}
+
+// Whether bytes in `added` read right after bytes in `existing`, the whole read by its content.
+bool readTogether(Encoding existing, Encoding added)
+{
+    return existing == Encoding::Ascii || added == Encoding::Ascii || existing == added;
 }
 
 QString queueBusy(const QString& folder)
@@ -151,22 +231,21 @@ bool QueueStore::lock(const QueueLocation& location)
     return m_lock.tryLock(FileNames(location).lock, 0644);
 }
 
-void QueueStore::ensureLocked(const FileNames& names)
+void QueueStore::lockAndSettle(const FileNames& names)
 {
     if (!QFileInfo(names.folder).isDir())
         throw AppError(QStringLiteral("Folder bufora naklejek %1 nie istnieje.").arg(names.folder));
-    if (m_lock.tryLock(names.lock, 0644))
-        return;
-    m_savedQueueUnread = true;
-    throw AppError(queueBusy(names.folder));
+    if (!m_lock.tryLock(names.lock, 0644)) {
+        m_savedQueueUnread = true;
+        throw AppError(queueBusy(names.folder));
+    }
+    settle(names);
 }
 
 QStringList QueueStore::restore(const QueueLocation& location)
 {
     const FileNames names(location);
-    ensureLocked(names);
-    settleFold(names);
-    FileOps::remove(names.temp);
+    lockAndSettle(names);
     return readSavedQueue(names);
 }
 
@@ -184,7 +263,7 @@ QList<SetAsideLine> QueueStore::take(const QueueLocation& location, QStringList&
 void QueueStore::save(const QueueLocation& location, QStringList& queue)
 {
     const FileNames names(location);
-    ensureLocked(names);
+    lockAndSettle(names);
     try {
         readUnreadSavedQueue(names, queue);
     } catch (const AppError&) {
@@ -201,36 +280,68 @@ void QueueStore::save(const QueueLocation& location, QStringList& queue)
 void QueueStore::prepareSave(const QueueLocation& location, const QStringList& lines)
 {
     const FileNames names(location);
-    ensureLocked(names);
+    lockAndSettle(names);
     if (m_savedQueueUnread)
         throw AppError(QStringLiteral("Nie odczytano jeszcze pliku %1.").arg(names.saved));
-    settleFold(names);
     FileOps::createNew(names.temp, QueueFile::serialize(lines, location.utf8));
 }
 
 void QueueStore::commitSave(const QueueLocation& location)
 {
-    const FileNames names(location);
+    putSaveInPlace(FileNames(location), location.utf8);
+}
+
+// An append cut short since the save was prepared is settled first: its marker's sizes are
+// those of the file the save replaces.
+void QueueStore::putSaveInPlace(const FileNames& names, bool utf8)
+{
+    settle(names);
     FileOps::rename(names.temp, names.saved);
     FileOps::syncFolder(names.folder);
+    m_savedEncoding = settingEncoding(utf8);
 }
 
 void QueueStore::discardSave(const QueueLocation& location)
 {
-    removeQuietly(FileNames(location).temp); // a stale one goes before the next save anyway
+    // A stale one goes before the next save anyway.
+    quietly([&] { FileOps::remove(FileNames(location).temp); });
 }
 
 QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue,
                                           qsizetype printedFront)
 {
-    ensureLocked(names);
+    lockAndSettle(names);
     readUnreadSavedQueue(names, queue);
-    settleFold(names);
     QList<SetAsideLine> setAside;
     if (FileOps::exists(names.taken))
         setAside += fold(names, utf8, queue, printedFront);
     if (FileOps::exists(names.buffer) && FileOps::renameWhenUnlocked(names.buffer, names.taken))
         setAside += fold(names, utf8, queue, printedFront);
+    return setAside;
+}
+
+// Folds the taken file's printable lines onto `queue` and adds the others to the set-aside
+// file, in one step whose commit point is the removal of the taken file; the queue changes only
+// once it committed. The saved-queue file, which holds `queue` without its first `printedFront`
+// lines, gets the new lines appended in the setting's encoding; when the file's own encoding
+// would garble them, it is written again in the setting's first. Returns the lines set aside.
+QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QStringList& queue,
+                                     qsizetype printedFront)
+{
+    QList<SetAsideLine> setAside;
+    const QStringList lines = sortOut(QueueFile::parse(FileOps::read(names.taken), utf8), setAside);
+    const QByteArray queued = QueueFile::serialize(lines, utf8);
+    const Encoding encoding =
+        QueueFile::encodingOf(queued) == Encoding::Ascii ? Encoding::Ascii : settingEncoding(utf8);
+    if (!readTogether(m_savedEncoding, encoding)) {
+        FileOps::createNew(names.temp, QueueFile::serialize(queue.mid(printedFront), utf8));
+        putSaveInPlace(names, utf8);
+    }
+    appendAndCommit(names, queued, serialize(setAside, utf8));
+    queue += lines;
+    if (encoding != Encoding::Ascii)
+        m_savedEncoding = encoding;
+    finishAppend(names);
     return setAside;
 }
 
@@ -240,14 +351,20 @@ void QueueStore::readUnreadSavedQueue(const FileNames& names, QStringList& queue
         queue = readSavedQueue(names) + queue;
 }
 
+// A save of this process cannot be under way before the saved queue has been read, so a
+// temporary file found then is one a crash cut short.
 QStringList QueueStore::readSavedQueue(const FileNames& names)
 {
+    FileOps::remove(names.temp);
     m_savedQueueUnread = FileOps::exists(names.saved);
+    m_savedEncoding = Encoding::Ascii;
     if (!m_savedQueueUnread)
         return {};
     QStringList lines;
     try {
-        lines = QueueFile::parseByContent(FileOps::read(names.saved));
+        const QByteArray bytes = FileOps::read(names.saved);
+        m_savedEncoding = QueueFile::encodingOf(bytes);
+        lines = QueueFile::parseByContent(bytes);
     } catch (const AppError& error) {
         throw AppError(error.text() +
                        QStringLiteral(" Kolejka naklejek nie będzie zapisywana, dopóki tego pliku "

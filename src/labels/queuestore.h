@@ -1,5 +1,6 @@
 #pragma once
 
+#include "labels/queuefile.h"
 #include "platform/filelock.h"
 
 #include <QString>
@@ -30,17 +31,36 @@ struct SetAsideLine {
 //   that locks the file, and checks after locking that the name still names the file it
 //   opened, then writes into a new buffer. A buffer whose lock a writer holds is left for the
 //   next tick.
-// - Folding a taken file into the queue has one commit point: the whole new queue is written
-//   to "zelk.nal.fold" and flushed, the taken file is removed (the commit), and the fold file
-//   is renamed over "zelk.nal". A fold file found beside its taken file never committed and is
-//   discarded; one found alone replaces "zelk.nal". A taken file left over is read like a
-//   buffer.
-// - A line that can never print (see whyUnprintable) does not join the queue: the fold appends
-//   it to "zelk.nal.odrzucone" instead, through "zelk.nal.odrzucone.fold" under the same
-//   commit point.
+// - Folding a taken file into the queue appends its lines to "zelk.nal", with one commit
+//   point, the removal of the taken file:
+//   1. "zelk.nal.dopisek" (the marker) is created, recording the sizes of "zelk.nal" and
+//      "zelk.nal.odrzucone" (0 for a missing file), and flushed with the folder;
+//   2. the lines are appended to "zelk.nal" and flushed; if the file's last line has no end,
+//      CR LF goes first;
+//   3. the folder is flushed and the taken file removed (the commit), its folder flushed;
+//   4. the queue gets the lines, and the marker is removed, the folder flushed.
+//   A failure before the commit cuts the files back at once and removes the marker; what
+//   cannot be cut back then stays marked. Before every operation, and before a prepared save
+//   is put in place, an append cut short is settled: a marker beside its taken file never
+//   committed, and both files are cut back to the recorded sizes; a marker alone committed.
+//   Either way the marker goes, as does one cut short itself (it was being written before
+//   anything was appended) and, unread, anything but a regular file under its name. A taken
+//   file left over is then read like a buffer.
+// - The appended lines are in the encoding the setting names. When the saved-queue file is in
+//   the other one (as last read by its content, or written) and neither the file nor the lines
+//   are plain ASCII, the file is first written again in the setting's encoding, as any other
+//   change writes it, so that it stays readable by its content.
+// - A line that can never print (see whyUnprintable) does not join the queue: it is appended
+//   to "zelk.nal.odrzucone" instead, in the setting's encoding like the buffer it came in, in
+//   step 2 under the same marker and commit point.
+// - An earlier version folded through whole new files, "zelk.nal.fold" and
+//   "zelk.nal.odrzucone.fold", flushed before the commit and renamed into place after it. Such
+//   a file left by a crash is still settled first: beside its taken file it is discarded,
+//   alone it takes its place.
 // - Any other change writes "zelk.nal.tmp", flushes it, renames it over "zelk.nal" and flushes
 //   the folder. Printing prepares that file before a sheet goes out and puts it in place as soon
-//   as the sheet has been accepted, so only a rename and a flush lie between the two.
+//   as the sheet has been accepted, so only a rename and a flush lie between the two (and the
+//   settling of an append cut short meanwhile, when there is one).
 // - No file of the folder is read or written through a symbolic link (see FileOps).
 //
 // Every failure raises AppError and changes neither the queue nor the files in a way that
@@ -86,12 +106,19 @@ public:
     struct FileNames;
 
 private:
-    void ensureLocked(const FileNames& names);
+    // Takes the queue lock, or keeps it, and brings a fold cut short to its end, before anything
+    // reads or writes the queue's files.
+    void lockAndSettle(const FileNames& names);
     QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QStringList& queue,
                                   qsizetype printedFront);
+    QList<SetAsideLine> fold(const FileNames& names, bool utf8, QStringList& queue,
+                             qsizetype printedFront);
+    void putSaveInPlace(const FileNames& names, bool utf8);
     void readUnreadSavedQueue(const FileNames& names, QStringList& queue);
     QStringList readSavedQueue(const FileNames& names);
 
     bool m_savedQueueUnread = true;
+    // The encoding the saved-queue file's bytes are read in, as last read or written.
+    QueueFile::Encoding m_savedEncoding = QueueFile::Encoding::Ascii;
     FileLock m_lock;
 };

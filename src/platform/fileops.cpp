@@ -82,6 +82,21 @@ bool isRegularFile(int fd)
     return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// Opens a regular file for writing, never through a link; O_NONBLOCK keeps a FIFO in its place
+// from blocking the program until it is found out.
+int openRegular(const QString& path, int flags, const QString& what)
+{
+    const int fd =
+        ::open(native(path).constData(), flags | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        fail(what, errno);
+    if (!isRegularFile(fd)) {
+        ::close(fd);
+        fail(what, notARegularFile());
+    }
+    return fd;
+}
+
 bool writeAll(int fd, QByteArrayView bytes)
 {
     const char* next = bytes.data();
@@ -106,7 +121,17 @@ bool FileOps::exists(const QString& path)
     return ::lstat(native(path).constData(), &status) == 0;
 }
 
-QByteArray FileOps::read(const QString& path)
+qint64 FileOps::size(const QString& path)
+{
+    struct stat status {};
+    if (::lstat(native(path).constData(), &status) == 0)
+        return status.st_size;
+    if (errno != ENOENT)
+        fail(QStringLiteral("Nie można sprawdzić rozmiaru pliku %1").arg(path), errno);
+    return 0;
+}
+
+QByteArray FileOps::read(const QString& path, qint64 offset)
 {
     const QString what = QStringLiteral("Nie można odczytać pliku %1").arg(path);
     Descriptor file = openForReading(path);
@@ -114,6 +139,8 @@ QByteArray FileOps::read(const QString& path)
         fail(what, errno);
     if (!isRegularFile(file.fd()))
         fail(what, notARegularFile());
+    if (::lseek(file.fd(), offset, SEEK_SET) < 0)
+        fail(what, errno);
     QByteArray bytes;
     char chunk[1 << 16];
     for (;;) {
@@ -215,6 +242,31 @@ QString FileOps::createUnique(const QString& folder, const QString& stem, const 
     if (::fsync(directory.fd()) != 0 && errno != EINVAL)
         fail(what, errno);
     return QDir(folder).filePath(name);
+}
+
+void FileOps::append(const QString& path, QByteArrayView bytes)
+{
+    const QString what = QStringLiteral("Nie można dopisać do pliku %1").arg(path);
+    Descriptor file(openRegular(path, O_WRONLY | O_APPEND | O_CREAT, what));
+    if (!writeAll(file.fd(), bytes) || ::fsync(file.fd()) != 0)
+        fail(what, errno);
+    if (const int error = file.close(); error != 0)
+        fail(what, error);
+}
+
+void FileOps::truncate(const QString& path, qint64 size)
+{
+    const QString what = QStringLiteral("Nie można skrócić pliku %1").arg(path);
+    if (!exists(path))
+        return;
+    Descriptor file(openRegular(path, O_WRONLY, what));
+    struct stat status {};
+    if (::fstat(file.fd(), &status) != 0)
+        fail(what, errno);
+    if (status.st_size <= size)
+        return;
+    if (::ftruncate(file.fd(), size) != 0 || ::fsync(file.fd()) != 0)
+        fail(what, errno);
 }
 
 void FileOps::rename(const QString& from, const QString& to)

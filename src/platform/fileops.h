@@ -14,8 +14,11 @@ namespace FileOps {
 // Whether an entry of that name exists (a link counts, whatever it points to).
 bool exists(const QString& path);
 
-// Reads the whole of a regular file.
-QByteArray read(const QString& path);
+// The size of the entry `path` (a link's own size), or 0 when there is none.
+qint64 size(const QString& path);
+
+// Reads a regular file from `offset` to its end.
+QByteArray read(const QString& path, qint64 offset = 0);
 
 // Creates `path` anew (an entry left there is removed first, a link included), writes `bytes`
 // and flushes them to the disk; mode 0644 at most. A failed write removes the file again, so
@@ -31,6 +34,14 @@ void createNew(const QString& path, QByteArrayView bytes);
 QString createUnique(
     const QString& folder, const QString& stem, const QString& suffix, QByteArrayView bytes,
     const std::function<void()>& created = [] {});
+
+// Appends `bytes` to the regular file `path`, created with mode 0644 at most when missing, and
+// flushes them to the disk. A failed append may leave part of `bytes` in the file.
+void append(const QString& path, QByteArrayView bytes);
+
+// Cuts the regular file `path` back to `size` bytes and flushes it; a file no longer than that,
+// or none, is left as it is.
+void truncate(const QString& path, qint64 size);
 
 // Renames `from` to `to`, replacing `to`.
 void rename(const QString& from, const QString& to);

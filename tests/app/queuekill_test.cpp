@@ -79,7 +79,7 @@ TEST_F(ProgramKilledWhileLinesArrive, LosesAndDoublesNoLine)
     int kills = 0;
     int interruptedFolds = 0;
     while (!writer.waitForFinished(0)) {
-        interruptedFolds += QFile::exists(m_dir.filePath(QStringLiteral("temp/zelk.nal.fold")));
+        interruptedFolds += QFile::exists(m_dir.filePath(QStringLiteral("temp/zelk.nal.dopisek")));
         QProcess copy;
         launch(copy);
         if (kills % 2 == 0)

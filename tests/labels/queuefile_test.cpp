@@ -63,6 +63,16 @@ TEST(QueueFile, ThreeLinesComeBackInBothEncodings)
         EXPECT_EQ(QueueFile::parse(QueueFile::serialize(lines, utf8), utf8), lines);
 }
 
+// A byte-order mark makes even plain ASCII UTF-8.
+TEST(QueueFile, EncodingOfBytesIsTheOneTheyAreReadIn)
+{
+    EXPECT_EQ(QueueFile::encodingOf("1|a\r\n"), QueueFile::Encoding::Ascii);
+    EXPECT_EQ(QueueFile::encodingOf("\xEF\xBB\xBF"
+                                    "1|a\r\n"),
+              QueueFile::Encoding::Utf8);
+    EXPECT_EQ(QueueFile::encodingOf("1|\xb9\r\n"), QueueFile::Encoding::Ansi);
+}
+
 TEST(QueueFile, GarbageAndHugeLinesAreHandled)
 {
     std::mt19937 random(7);

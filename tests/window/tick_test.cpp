@@ -91,7 +91,7 @@ TEST_F(Tick, LinesFlowInWhileAFailureIsShown)
     };
     tick();
     ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Nie można zapisać pliku "));
+    EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Nie można dopisać do pliku "));
     EXPECT_EQ(window->labels().queue.ListaLini, numberedLines(1, 5))
         << "taken by the ticks that ran while the report was open";
 }
