@@ -103,7 +103,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const QString bufferDir = dir.filePath(QStringLiteral("temp/"));
     QDir().mkpath(bufferDir);
-    const QueueLocation location{bufferDir, bufferDir + QStringLiteral("naklejka.dat"), true};
+    const QueueLocation location{bufferDir, bufferDir + QStringLiteral("naklejka.dat"), true, {}};
 
     benchIngest(location);
     QFile::remove(bufferDir + QStringLiteral("zelk.nal"));

@@ -133,7 +133,7 @@ FoldRun medianFold(int lines)
 {
     QTemporaryDir dir;
     const QString folder = dir.path() + QLatin1Char('/');
-    const QueueLocation location{folder, folder + QStringLiteral("naklejka.dat"), true};
+    const QueueLocation location{folder, folder + QStringLiteral("naklejka.dat"), true, {}};
     writeFile(folder + QStringLiteral("zelk.nal"), queueBytes(lines));
     QueueStore store;
     QStringList queue = store.restore(location);

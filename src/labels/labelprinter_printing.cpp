@@ -2,6 +2,7 @@
 // between sheets and after the run, and taking the printed labels off the queue.
 #include "labels/labelprinter.h"
 
+#include "labels/settingsfile.h"
 #include "labels/texts.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/rounding.h"
@@ -105,7 +106,10 @@ void LabelPrinter::endSheet(int end, bool demo)
     const int printedFront = qMax(queue.printed, end);
     const int firstFree = (queue.usedPlaces + end) % settings.labelsPerSheet() + 1;
     try {
-        queueStore.prepareSave(queueLocation(), queue.ListaLini.mid(printedFront));
+        std::optional<QByteArray> settingsAfter;
+        if (firstFree != settings.PierwszaWolna)
+            settingsAfter = settingsWithFirstFree(paths.settingsFile(), firstFree);
+        queueStore.prepareSave(queueLocation(), queue.ListaLini.mid(printedFront), settingsAfter);
     } catch (const AppError& error) {
         throw SheetNotRecorded(error.text());
     }
@@ -115,8 +119,7 @@ void LabelPrinter::endSheet(int end, bool demo)
             accepted = true;
             queue.printed = printedFront;
             queueStore.commitSave(queueLocation());
-            if (firstFree != settings.PierwszaWolna)
-                setFirstFree(firstFree);
+            settings.PierwszaWolna = firstFree;
         });
     } catch (const AppError& error) {
         if (accepted)

@@ -17,7 +17,7 @@ void call(const std::function<void()>& hook)
 
 QueueLocation LabelPrinter::queueLocation() const
 {
-    return {paths.FilePath, paths.NazwaPliku, settings.UTF8Encoding};
+    return {paths.FilePath, paths.NazwaPliku, settings.UTF8Encoding, paths.settingsFile()};
 }
 
 void LabelPrinter::OpenNal(const QString& name)

@@ -4,6 +4,7 @@
 #include "labels/queuefile.h"
 #include "platform/apperror.h"
 #include "platform/fileops.h"
+#include "platform/replacefile.h"
 
 #include <functional>
 #include <optional>
@@ -32,6 +33,8 @@ struct QueueStore::FileNames {
         , buffer(location.buffer)
         , taken(takenName(buffer))
         , bufferFolder(QFileInfo(buffer).path())
+        , companion(location.companion)
+        , companionTemp(companion + QStringLiteral(".zelk.nal.tmp"))
     {
     }
 
@@ -46,6 +49,8 @@ struct QueueStore::FileNames {
     QString buffer;
     QString taken;
     QString bufferFolder;
+    QString companion;
+    QString companionTemp;
 };
 
 namespace {
@@ -240,6 +245,21 @@ void QueueStore::lockAndSettle(const FileNames& names)
         throw AppError(queueBusy(names.folder));
     }
     settle(names);
+    settleCompanion(names);
+}
+
+// A companion written beside the queue's temporary file belongs to a save that never
+// committed; alone, to one that did, and it takes its place.
+void QueueStore::settleCompanion(const FileNames& names)
+{
+    m_companionInPlace.reset();
+    if (names.companion.isEmpty() || !FileOps::exists(names.companionTemp))
+        return;
+    if (!FileOps::exists(names.temp) && isRegularFile(names.companionTemp))
+        FileOps::rename(names.companionTemp, names.companion);
+    else
+        FileOps::remove(names.companionTemp);
+    FileOps::syncFolder(QFileInfo(names.companion).path());
 }
 
 QStringList QueueStore::restore(const QueueLocation& location)
@@ -277,13 +297,21 @@ void QueueStore::save(const QueueLocation& location, QStringList& queue)
     commitSave(location);
 }
 
-void QueueStore::prepareSave(const QueueLocation& location, const QStringList& lines)
+void QueueStore::prepareSave(const QueueLocation& location, const QStringList& lines,
+                             const std::optional<QByteArray>& companion)
 {
     const FileNames names(location);
     lockAndSettle(names);
     if (m_savedQueueUnread)
         throw AppError(QStringLiteral("Nie odczytano jeszcze pliku %1.").arg(names.saved));
     FileOps::createNew(names.temp, QueueFile::serialize(lines, location.utf8));
+    if (!companion || names.companion.isEmpty())
+        return;
+    try {
+        FileOps::createNew(names.companionTemp, *companion);
+    } catch (const AppError&) {
+        m_companionInPlace = companion;
+    }
 }
 
 void QueueStore::commitSave(const QueueLocation& location)
@@ -299,12 +327,24 @@ void QueueStore::putSaveInPlace(const FileNames& names, bool utf8)
     FileOps::rename(names.temp, names.saved);
     FileOps::syncFolder(names.folder);
     m_savedEncoding = settingEncoding(utf8);
+    if (!names.companion.isEmpty() && FileOps::exists(names.companionTemp)) {
+        FileOps::rename(names.companionTemp, names.companion);
+        FileOps::syncFolder(QFileInfo(names.companion).path());
+    } else if (const std::optional<QByteArray> inPlace = std::exchange(m_companionInPlace, {})) {
+        if (!replaceFile(names.companion, *inPlace))
+            throw AppError(QStringLiteral("Unable to write to %1").arg(names.companion));
+    }
 }
 
 void QueueStore::discardSave(const QueueLocation& location)
 {
-    // A stale one goes before the next save anyway.
-    quietly([&] { FileOps::remove(FileNames(location).temp); });
+    // The companion first: alone it would count as committed. A stale one goes before the next
+    // save anyway.
+    const FileNames names(location);
+    m_companionInPlace.reset();
+    if (!names.companion.isEmpty())
+        quietly([&] { FileOps::remove(names.companionTemp); });
+    quietly([&] { FileOps::remove(names.temp); });
 }
 
 QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue,

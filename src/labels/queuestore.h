@@ -3,6 +3,7 @@
 #include "labels/queuefile.h"
 #include "platform/filelock.h"
 
+#include <optional>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,9 @@ struct QueueLocation {
     QString folder; // the buffer folder; the saved-queue file "zelk.nal" lies here
     QString buffer; // the buffer file the host system appends to
     bool utf8 = true;
+    // A file that a sheet's commit replaces together with the saved-queue file (the settings
+    // file, which keeps the first free place of the sheet in the printer); empty: none.
+    QString companion;
 };
 
 // A line that can never print, set aside when it came, and why.
@@ -93,8 +97,14 @@ public:
 
     // The saved-queue file in two steps, for a change that must land the moment something else
     // succeeds: prepareSave writes and flushes `lines` beside the file, commitSave puts them in
-    // place (a rename and a folder flush), discardSave drops them.
-    void prepareSave(const QueueLocation& location, const QStringList& lines);
+    // place (a rename and a folder flush), discardSave drops them. With `companion`, the
+    // location's companion file gets those bytes in the same step: they are written beside it
+    // as "<companion>.zelk.nal.tmp" after the queue's, and renamed into place right after the
+    // queue's rename; a crash in between is finished at the next operation, which finds them
+    // without the queue's temporary file. Where the companion's folder takes no new file, the
+    // companion is written over in place right after the queue's rename instead.
+    void prepareSave(const QueueLocation& location, const QStringList& lines,
+                     const std::optional<QByteArray>& companion = std::nullopt);
     void commitSave(const QueueLocation& location);
     void discardSave(const QueueLocation& location);
 
@@ -117,7 +127,11 @@ private:
     void readUnreadSavedQueue(const FileNames& names, QStringList& queue);
     QStringList readSavedQueue(const FileNames& names);
 
+    void settleCompanion(const FileNames& names);
+
     bool m_savedQueueUnread = true;
+    // Companion bytes to write in place after the queue's rename: its folder took no new file.
+    std::optional<QByteArray> m_companionInPlace;
     // The encoding the saved-queue file's bytes are read in, as last read or written.
     QueueFile::Encoding m_savedEncoding = QueueFile::Encoding::Ascii;
     FileLock m_lock;

@@ -25,7 +25,10 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
     QString file(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
-    QueueLocation location() const { return {m_dir.path() + '/', file("naklejka.dat"), true}; }
+    QueueLocation location() const
+    {
+        return {m_dir.path() + '/', file("naklejka.dat"), true, file("zelk_nal.ini")};
+    }
 
     static void write(const QString& path, const QStringList& lines)
     {
@@ -334,7 +337,7 @@ TEST_F(Store, AFoldThatCannotBeWrittenKeepsTheTakenFile)
 TEST_F(Store, AFailedSaveKeepsTheQueueAndNamesTheFile)
 {
     queue = numberedLines(1, 2);
-    const QueueLocation missing{m_dir.path() + "/brak/", file("brak/naklejka.dat"), true};
+    const QueueLocation missing{m_dir.path() + "/brak/", file("brak/naklejka.dat"), true, {}};
     try {
         store.save(missing, queue);
         FAIL() << "the failed save is reported";
@@ -390,6 +393,37 @@ TEST_F(Store, TicksRacingAWriterQueueEveryLineOnce)
     EXPECT_GT(ticks, 20);
     EXPECT_EQ(queue, numberedLines(1, lineCount));
     EXPECT_EQ(read(file("zelk.nal")), queue);
+}
+
+// The settings file that a sheet changes (its first free place) lands with the saved queue of
+// that sheet: a crash before the queue's rename keeps the old one, after it the new one.
+TEST_F(Store, TheCompanionFileLandsWithTheSave)
+{
+    writeBytes("zelk_nal.ini", "old");
+    write(file("zelk.nal"), numberedLines(3, 4));
+    write(file("zelk.nal.tmp"), numberedLines(4, 4));
+    writeBytes("zelk_nal.ini.zelk.nal.tmp", "cut before the queue's rename");
+    {
+        QueueStore afterCrash;
+        EXPECT_EQ(afterCrash.restore(location()), numberedLines(3, 4));
+    }
+    EXPECT_EQ(bytes("zelk_nal.ini"), "old");
+
+    writeBytes("zelk_nal.ini.zelk.nal.tmp", "cut after the queue's rename");
+    {
+        QueueStore afterCrash;
+        EXPECT_EQ(afterCrash.restore(location()), numberedLines(3, 4));
+    }
+    EXPECT_EQ(bytes("zelk_nal.ini"), "cut after the queue's rename");
+
+    ASSERT_EQ(store.restore(location()), numberedLines(3, 4));
+    store.prepareSave(location(), numberedLines(4, 4), QByteArray("discarded"));
+    store.discardSave(location());
+    store.prepareSave(location(), numberedLines(4, 4), QByteArray("new"));
+    store.commitSave(location());
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(4, 4));
+    EXPECT_EQ(bytes("zelk_nal.ini"), "new");
+    EXPECT_EQ(files(), (QStringList{"zelk.nal", "zelk_nal.ini"}));
 }
 
 } // namespace
