@@ -120,6 +120,18 @@ int runZelkNal(int argc, char** argv)
         }))
         return 1;
 
+    // The termination signals are caught from here on, so that one sent while the program starts
+    // (its tray icon may already be on the desktop) ends it cleanly as soon as events flow.
+    SessionEnd sessionEnd([&running] { return !running || running->CanCloseComp(); });
+    QObject::connect(&sessionEnd, &SessionEnd::terminated, [&] {
+        if (running) {
+            running->CloseNow();
+        } else {
+            endedDuringStart = true;
+            endProgram();
+        }
+    });
+
     CupsPrinterBackend printers;
     QtPrinterSetupDialog printerSetup(printers);
     const Services services{&dialogs, QSystemTrayIcon::isSystemTrayAvailable(), &printers,
@@ -132,8 +144,6 @@ int runZelkNal(int argc, char** argv)
     windowRequests.serveOn(window);
     TNal4 about;
 
-    SessionEnd sessionEnd([&window] { return window.CanCloseComp(); });
-    QObject::connect(&sessionEnd, &SessionEnd::terminated, &window, &TNal1::CloseNow);
     QObject::connect(&window, &TNal1::closed, &app, endProgram, Qt::QueuedConnection);
     QObject::connect(&window, &TNal1::aboutRequested, &about, &TNal4::showAbout);
     QObject::connect(&window, &TNal1::settingsRequested, &window, [&window, &dialogs] {
