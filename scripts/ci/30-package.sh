@@ -56,8 +56,9 @@ for side in 16 22 24 32 48 64 128 256; do
         fail "$icon is not a ${side}x${side} PNG"
 done
 
-# The program as the desktop starts it: the entry's command line, no field codes in it.
-exec_line=$(sed -n 's/^Exec=//p' "$entry")
+# The program as the desktop starts it: the entry's command line (that of the [Desktop Entry]
+# group, not of its actions), no field codes in it.
+exec_line=$(sed -n '/^\[Desktop Entry\]/,/^\[/ s/^Exec=//p' "$entry")
 [[ "$exec_line" != *%* ]] || fail "unexpected field code in Exec=$exec_line"
 mkdir -m 700 "$work/runtime"
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>/dev/null &
