@@ -5,9 +5,7 @@
 #include "labels/discovery.h"
 #include "labels/settingsfile.h"
 #include "labels/texts.h"
-#include "platform/apperror.h"
 #include "platform/profilefile.h"
-#include "platform/replacefile.h"
 
 #include <cstdio>
 
@@ -47,8 +45,6 @@ void LabelPrinter::loadSettings()
 
 void LabelPrinter::setFirstFree(int place)
 {
-    const QString file = paths.settingsFile();
-    if (!replaceFile(file, settingsWithFirstFree(file, place)))
-        throw AppError(QStringLiteral("Unable to write to %1").arg(file));
+    writeFirstFree(paths.settingsFile(), place);
     settings.PierwszaWolna = place;
 }

@@ -203,9 +203,23 @@ void writeSettings(const QString& fileName, const Settings& settings, const QStr
     file.save();
 }
 
-QByteArray settingsWithFirstFree(const QString& fileName, int place)
+namespace {
+
+ProfileFile withFirstFree(const QString& fileName, int place)
 {
     ProfileFile file(fileName);
     file.writeInteger(firstFreeSection, firstFreeKey, place);
-    return file.bytes();
+    return file;
+}
+
+} // namespace
+
+QByteArray settingsWithFirstFree(const QString& fileName, int place)
+{
+    return withFirstFree(fileName, place).bytes();
+}
+
+void writeFirstFree(const QString& fileName, int place)
+{
+    withFirstFree(fileName, place).save();
 }

@@ -28,3 +28,7 @@ void writeSettings(const QString& fileName, const Settings& settings, const QStr
 // other line kept as it is. Raises AppError "Unable to write to <fileName>" when the file
 // cannot be read.
 QByteArray settingsWithFirstFree(const QString& fileName, int place);
+
+// Writes the first free place `place` to the settings file, every other line kept. Raises
+// AppError "Unable to write to <fileName>".
+void writeFirstFree(const QString& fileName, int place);
