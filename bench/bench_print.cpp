@@ -34,8 +34,8 @@ public:
 double printSheetMilliseconds(LabelPrinter& labels)
 {
     for (int i = 0; i < 24; ++i)
-        labels.queue.ListaLini
-            << QStringLiteral("1000000000%1|II %1").arg(i, 2, 10, QLatin1Char('0'));
+        labels.queue.ListaLini +=
+            QStringList{QStringLiteral("1000000000%1|II %1").arg(i, 2, 10, QLatin1Char('0'))};
     QElapsedTimer clock;
     clock.start();
     labels.ParametryNalepki();

@@ -52,7 +52,7 @@ void benchIngest(const QueueLocation& location)
     for (int run = 0; run < runs; ++run) {
         writeFile(location.buffer, bytes);
         QueueStore store;
-        QStringList queue;
+        QueuedLines queue;
         const double start = wallSeconds();
         store.take(location, queue);
         best = std::min(best, wallSeconds() - start);
@@ -84,7 +84,7 @@ void benchIdleTick(const QString& programDir)
 void benchMirrorWrite(const QueueLocation& location)
 {
     constexpr int runs = 20;
-    QStringList queue = numbered(10000);
+    QueuedLines queue = numbered(10000);
     QueueStore store;
     const double start = wallSeconds();
     const double startCpu = cpuSeconds();

@@ -136,7 +136,8 @@ FoldRun medianFold(int lines)
     const QueueLocation location{folder, folder + QStringLiteral("naklejka.dat"), true, {}};
     writeFile(folder + QStringLiteral("zelk.nal"), queueBytes(lines));
     QueueStore store;
-    QStringList queue = store.restore(location);
+    QueuedLines queue;
+    store.restore(location, queue);
     std::vector<double> times;
     std::vector<double> written;
     for (int run = 0; run < kFoldRuns; ++run) {

@@ -1,8 +1,6 @@
-#include "app/hugepages.h"
 #include "app/zelk_nal.h"
 
 int main(int argc, char** argv)
 {
-    restartWithHugePages(argv);
     return runZelkNal(argc, argv);
 }

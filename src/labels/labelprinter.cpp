@@ -5,6 +5,7 @@
 #include "labels/discovery.h"
 #include "labels/settingsfile.h"
 #include "labels/texts.h"
+#include "platform/printerbackend.h"
 #include "platform/profilefile.h"
 
 #include <cstdio>
@@ -16,6 +17,13 @@ LabelPrinter::LabelPrinter(const Services& services, const QString& executableDi
     , m_executableDir(executableDir)
     , m_arguments(arguments)
 {
+    // Sheets a killed run left half recorded are settled by what their printer shows.
+    queueStore.setSheetSettler(
+        [printers = services.printers](const QString& destination, bool accepted) {
+            if (printers)
+                return printers->settleSheet(destination, accepted);
+            return accepted ? SheetFate::Printed : SheetFate::NotPrinted;
+        });
     loadSettings();
 }
 

@@ -2,6 +2,7 @@
 
 #include "barcode/tbarcode.h"
 #include "labels/pagegrid.h"
+#include "labels/queuedlines.h"
 #include "labels/queuestore.h"
 #include "labels/runnotice.h"
 #include "labels/screentextmetrics.h"
@@ -22,14 +23,14 @@ class QPainter;
 // The waiting labels: the queue of buffer lines and the composed records of one sheet of them,
 // the sheet being shown or printed (record i belongs to line composedFrom + i).
 struct LabelQueue {
-    QStringList ListaLini;
+    QueuedLines ListaLini;
     QList<TNalepka> ListaNal;
     int composedFrom = 0;
     // The places of the first sheet taken before line 0: the sheet in the printer is used that
     // far. Sheets after the first start at their first place.
     int usedPlaces = 0;
-    // During a print run: the lines at the front whose sheets a printer has accepted. They are
-    // out of the saved-queue file already and leave the queue when the run ends.
+    // During a print run: the lines at the front whose sheets a printer has accepted. The print
+    // journal records them, and they leave the queue when the run ends.
     int printed = 0;
 };
 
@@ -88,6 +89,8 @@ public:
     void dropQueue();
     // Every change of ListaLini ends here: the saved-queue file mirrors the queue.
     void queueChanged();
+    // The first free place that the print journal's printed sheets set, once it was settled.
+    void takeSettledFirstFree();
     QueueLocation queueLocation() const;
 
     // Label layout and composition. Bmp1 is the size of the surface a label is measured for:
@@ -161,7 +164,8 @@ private:
     bool askYesNo(const QString& question);
     bool asksQuestions() const { return !settings.BezWyswB && !askNothing; }
     QString printerSettingsFile() const;
-    void takePrintedOffQueue(int count, bool asked);
+    void takePrintedOffQueue(bool asked);
+    SheetRecord sheetRecord(int end);
     // The line after the last of the sheet that holds line `first`.
     int sheetEnd(int first) const;
     QString printFolder() const; // where the file printer writes its sheets

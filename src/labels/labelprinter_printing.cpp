@@ -2,11 +2,11 @@
 // between sheets and after the run, and taking the printed labels off the queue.
 #include "labels/labelprinter.h"
 
-#include "labels/settingsfile.h"
 #include "labels/texts.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/rounding.h"
 
+#include <QDateTime>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -19,12 +19,21 @@ QString jobTitle()
     return QStringLiteral("ZELK - Kody kreskowe");
 }
 
-// The saved queue could not record a sheet, before it went out or after: the run stops and
-// says why.
+// The print journal could not record a sheet, before it went out or when the printer had it:
+// the sheet does not print, and the run stops and says why.
 class SheetNotRecorded : public AppError {
 public:
     using AppError::AppError;
 };
+
+template <typename Step> void recording(Step step)
+{
+    try {
+        step();
+    } catch (const AppError& error) {
+        throw SheetNotRecorded(error.text());
+    }
+}
 
 } // namespace
 
@@ -33,6 +42,8 @@ void LabelPrinter::DrukujStrone(int IloscNalepek, bool demo)
     // A tick that came during the questions would start a second run inside this one.
     const QScopedValueRollback running(printRunInProgress, true);
     m_runFailure.clear();
+    if (!demo)
+        queueStore.checkCanRecord(queueLocation()); // before anything prints
     printAttempt(IloscNalepek, demo);
     if (demo)
         return;
@@ -42,7 +53,7 @@ void LabelPrinter::DrukujStrone(int IloscNalepek, bool demo)
     const int printed = std::exchange(queue.printed, 0);
     // Told before the printed labels leave the queue, whose save may fail and be reported.
     tellRunEnded(printed, asking);
-    takePrintedOffQueue(printed, asking);
+    takePrintedOffQueue(asking);
 }
 
 void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
@@ -92,10 +103,10 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     }
 }
 
-// Ends the sheet of the records before `end`. The saved queue without them is written before
-// the sheet goes out and put in place the moment the printer has accepted it, so that a crash
-// at any point leaves every label either on paper or in the saved queue, never both. The first
-// free place moves behind the sheet's last label with it.
+// Ends the sheet of the records before `end`. Its record in the print journal is flushed before
+// anything of it can print and marked when the printer has it, so that a crash at any point
+// leaves every label either on paper or waiting, never both. The first free place moves behind
+// the sheet's last label with it.
 void LabelPrinter::endSheet(int end, bool demo)
 {
     MorvalenDefaultPrinter& installed = printer();
@@ -103,30 +114,38 @@ void LabelPrinter::endSheet(int end, bool demo)
         installed.endDoc();
         return;
     }
-    const int printedFront = qMax(queue.printed, end);
-    const int firstFree = (queue.usedPlaces + end) % settings.labelsPerSheet() + 1;
-    try {
-        std::optional<QByteArray> settingsAfter;
-        if (firstFree != settings.PierwszaWolna)
-            settingsAfter = settingsWithFirstFree(paths.settingsFile(), firstFree);
-        queueStore.prepareSave(queueLocation(), queue.ListaLini.mid(printedFront), settingsAfter);
-    } catch (const AppError& error) {
-        throw SheetNotRecorded(error.text());
-    }
-    bool accepted = false;
-    try {
-        installed.endDoc([&] {
-            accepted = true;
-            queue.printed = printedFront;
-            queueStore.commitSave(queueLocation());
-            settings.PierwszaWolna = firstFree;
-        });
-    } catch (const AppError& error) {
-        if (accepted)
-            throw SheetNotRecorded(error.text());
-        queueStore.discardSave(queueLocation());
-        throw;
-    }
+    SheetRecord sheet = sheetRecord(end);
+    const QueueLocation location = queueLocation();
+    int sequence = 0;
+    installed.endDoc({[&](const QString& destination) {
+                          sheet.destination = destination;
+                          recording([&] {
+                              sequence = queueStore.recordSheet(location, sheet, queue.ListaLini);
+                          });
+                      },
+                      [&] {
+                          recording([&] { queueStore.sheetAccepted(location, sequence); });
+                          queue.printed = qMax(queue.printed, end);
+                          settings.PierwszaWolna = sheet.firstFree;
+                      },
+                      [&] { queueStore.sheetReleased(location, sequence); }});
+}
+
+// The record of the sheet of the lines from the composed ones to `end`.
+SheetRecord LabelPrinter::sheetRecord(int end)
+{
+    const int first = queue.composedFrom;
+    const int perSheet = settings.labelsPerSheet();
+    SheetRecord sheet;
+    sheet.from = queue.ListaLini.fileOffset(first);
+    sheet.to = queue.ListaLini.fileOffset(end);
+    sheet.lines = end - first;
+    sheet.firstPlace = (queue.usedPlaces + first) % perSheet + 1;
+    sheet.firstFree = (queue.usedPlaces + end) % perSheet + 1;
+    sheet.repeated = end <= queue.printed;
+    sheet.when = QDateTime::currentDateTime();
+    sheet.printer = printerInUse();
+    return sheet;
 }
 
 void LabelPrinter::applyPrinterSettings()
@@ -150,15 +169,14 @@ bool LabelPrinter::askYesNo(const QString& question)
                                         MessageIcon::Question}) == MessageAnswer::Yes;
 }
 
-void LabelPrinter::takePrintedOffQueue(int count, bool asked)
+void LabelPrinter::takePrintedOffQueue(bool asked)
 {
-    queue.ListaLini.remove(0, qMin<qsizetype>(count, queue.ListaLini.size()));
+    queueStore.dropPrinted(queue.ListaLini);
     RysujNal(false); // the first sheet of what is left, for the preview
     // What is left is shown before the save, which may fail and be reported.
     if (printedTakenOff)
         printedTakenOff(asked);
-    if (count > 0)
-        queueChanged(); // the sheets' commits wrote the same already; this settles a failed one
+    queueChanged(); // the printed lines leave the saved-queue file: the journal is compacted
 }
 
 QString LabelPrinter::printFolder() const

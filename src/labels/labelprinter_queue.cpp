@@ -22,14 +22,23 @@ QueueLocation LabelPrinter::queueLocation() const
 
 void LabelPrinter::OpenNal(const QString& name)
 {
-    const auto counted = qScopeGuard([this] { call(countChanged); });
+    const auto counted = qScopeGuard([this] {
+        takeSettledFirstFree();
+        call(countChanged);
+    });
     if (name.trimmed().isEmpty()) {
-        queue.ListaLini.append(queueStore.restore(queueLocation()));
+        queueStore.restore(queueLocation(), queue.ListaLini);
         return;
     }
     QueueLocation location = queueLocation();
     location.buffer = name;
-    reportSetAside(queueStore.take(location, queue.ListaLini, queue.printed));
+    reportSetAside(queueStore.take(location, queue.ListaLini));
+}
+
+void LabelPrinter::takeSettledFirstFree()
+{
+    if (const std::optional<int> place = queueStore.takeSettledFirstFree())
+        settings.PierwszaWolna = *place;
 }
 
 // Names each line that can never print, and where it went, in one message.

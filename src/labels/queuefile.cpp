@@ -3,11 +3,15 @@
 #include "platform/ansicodec.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
 constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
+
+bool isLineEnd(char byte)
+{
+    return byte == '\n' || byte == '\r';
+}
 
 // Spaces and control characters are the code points up to U+0020. In both encodings every
 // byte above 0x20 decodes to a character above U+0020, so the bytes decide.
@@ -17,38 +21,56 @@ bool isBlank(QByteArrayView line)
                        [](char byte) { return static_cast<unsigned char>(byte) <= ' '; });
 }
 
-QString decode(QByteArrayView line, bool utf8)
+} // namespace
+
+void QueueFile::forEachLine(QByteArrayView bytes,
+                            const std::function<void(QByteArrayView, qsizetype)>& visit)
 {
-    return utf8 ? QString::fromUtf8(line) : AnsiCodec::decode(line);
+    const char* const begin = bytes.begin();
+    const char* next = begin;
+    while (next < bytes.end()) {
+        const char* end = std::find_if(next, bytes.end(), isLineEnd);
+        const QByteArrayView line(next, end);
+        if (!isBlank(line))
+            visit(line, next - begin);
+        if (end < bytes.end() && *end == '\r' && end + 1 < bytes.end() && end[1] == '\n')
+            ++end;
+        next = end < bytes.end() ? end + 1 : end;
+    }
 }
 
-} // namespace
+QByteArrayView QueueFile::lineAt(QByteArrayView bytes, qsizetype start)
+{
+    const QByteArrayView rest = bytes.sliced(start);
+    return rest.first(std::find_if(rest.begin(), rest.end(), isLineEnd) - rest.begin());
+}
+
+QString QueueFile::decode(QByteArrayView line, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Ascii:
+        return QString::fromLatin1(line);
+    case Encoding::Utf8:
+        return QString::fromUtf8(line);
+    case Encoding::Ansi:
+        break;
+    }
+    return AnsiCodec::decode(line);
+}
 
 QStringList QueueFile::parse(QByteArrayView bytes, bool utf8)
 {
     QStringList lines;
     // A saved queue may hold a million lines: the list is made once, not grown in steps.
     lines.reserve(std::count(bytes.begin(), bytes.end(), '\n') + 1);
-    const char* next = bytes.data();
-    const char* const end = next + bytes.size();
-    while (next < end) {
-        const auto* lineFeed = static_cast<const char*>(std::memchr(next, '\n', end - next));
-        const char* lineEnd = lineFeed ? lineFeed : end;
-        QByteArrayView line(next, lineEnd);
-        if (lineFeed && line.endsWith('\r'))
-            line.chop(1);
-        if (!isBlank(line))
-            lines << decode(line, utf8);
-        next = lineFeed ? lineFeed + 1 : end;
-    }
+    const Encoding encoding = utf8 ? Encoding::Utf8 : Encoding::Ansi;
+    forEachLine(bytes, [&](QByteArrayView line, qsizetype) { lines << decode(line, encoding); });
     return lines;
 }
 
 QStringList QueueFile::parseByContent(QByteArrayView bytes)
 {
-    if (bytes.startsWith(utf8Bom))
-        return parse(bytes.sliced(utf8Bom.size()), true);
-    return parse(bytes, encodingOf(bytes) != Encoding::Ansi);
+    return parse(bytes.sliced(bomLength(bytes)), encodingOf(bytes) != Encoding::Ansi);
 }
 
 QueueFile::Encoding QueueFile::encodingOf(QByteArrayView bytes)
@@ -57,6 +79,11 @@ QueueFile::Encoding QueueFile::encodingOf(QByteArrayView bytes)
                     [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }))
         return Encoding::Ascii;
     return bytes.startsWith(utf8Bom) || bytes.isValidUtf8() ? Encoding::Utf8 : Encoding::Ansi;
+}
+
+qsizetype QueueFile::bomLength(QByteArrayView bytes)
+{
+    return bytes.startsWith(utf8Bom) ? utf8Bom.size() : 0;
 }
 
 QByteArray QueueFile::serialize(const QStringList& lines, bool utf8)

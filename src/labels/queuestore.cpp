@@ -2,56 +2,14 @@
 
 #include "labels/labelline.h"
 #include "labels/queuefile.h"
+#include "labels/queuefilenames.h"
 #include "platform/apperror.h"
 #include "platform/fileops.h"
-#include "platform/replacefile.h"
 
 #include <functional>
 #include <optional>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-namespace {
-
-QString takenName(const QString& buffer)
-{
-    return buffer + QStringLiteral(".taken");
-}
-
-} // namespace
-
-struct QueueStore::FileNames {
-    explicit FileNames(const QueueLocation& location)
-        : saved(location.folder + QStringLiteral("zelk.nal"))
-        , fold(saved + QStringLiteral(".fold"))
-        , setAside(saved + QStringLiteral(".odrzucone"))
-        , setAsideFold(setAside + QStringLiteral(".fold"))
-        , marker(saved + QStringLiteral(".dopisek"))
-        , temp(saved + QStringLiteral(".tmp"))
-        , lock(saved + QStringLiteral(".lock"))
-        , folder(QFileInfo(saved).path())
-        , buffer(location.buffer)
-        , taken(takenName(buffer))
-        , bufferFolder(QFileInfo(buffer).path())
-        , companion(location.companion)
-        , companionTemp(companion + QStringLiteral(".zelk.nal.tmp"))
-    {
-    }
-
-    QString saved;
-    QString fold;
-    QString setAside;
-    QString setAsideFold;
-    QString marker;
-    QString temp;
-    QString lock;
-    QString folder;
-    QString buffer;
-    QString taken;
-    QString bufferFolder;
-    QString companion;
-    QString companionTemp;
-};
 
 namespace {
 
@@ -141,14 +99,17 @@ void quietly(const std::function<void()>& step)
     }
 }
 
-// Appends `bytes` to a text file of `size` bytes. A file whose last line has no end, edited by
-// hand, gets one first, so that no two lines join.
-void appendLines(const QString& path, qint64 size, const QByteArray& bytes)
+// Appends `bytes` to a text file of `size` bytes and returns what it appended. A file whose last
+// line has no end, edited by hand, gets one first, so that no two lines join.
+QByteArray appendLines(const QString& path, qint64 size, const QByteArray& bytes)
 {
     if (bytes.isEmpty())
-        return;
-    const bool lastLineEnded = size == 0 || FileOps::read(path, size - 1) == "\n";
-    FileOps::append(path, lastLineEnded ? bytes : "\r\n" + bytes);
+        return {};
+    const QByteArray last = size == 0 ? QByteArray() : FileOps::read(path, size - 1);
+    const QByteArray appended =
+        last.isEmpty() || last == "\n" || last == "\r" ? bytes : "\r\n" + bytes;
+    FileOps::append(path, appended);
+    return appended;
 }
 
 // Takes back an append that failed before its commit. What cannot be taken back now stays
@@ -161,18 +122,21 @@ void undoAppend(const FileNames& names, const Sizes& before)
 }
 
 // Appends `queued` to the saved-queue file and `setAside` to the set-aside file, and commits
-// them by removing the taken file. The marker, on the disk before the first appended byte,
-// records the sizes that settling cuts the files back to while the taken file stands.
-void appendAndCommit(const FileNames& names, const QByteArray& queued, const QByteArray& setAside)
+// them by removing the taken file; returns the bytes appended to the saved-queue file. The
+// marker, on the disk before the first appended byte, records the sizes that settling cuts the
+// files back to while the taken file stands.
+QByteArray appendAndCommit(const FileNames& names, const QByteArray& queued,
+                           const QByteArray& setAside)
 {
     const Sizes before{FileOps::size(names.saved), FileOps::size(names.setAside)};
     try {
         FileOps::createNew(names.marker, markerText(before));
         FileOps::syncFolder(names.folder);
-        appendLines(names.saved, before.saved, queued);
+        QByteArray appended = appendLines(names.saved, before.saved, queued);
         appendLines(names.setAside, before.setAside, setAside);
         FileOps::syncFolder(names.folder);
         FileOps::remove(names.taken);
+        return appended;
     } catch (const AppError&) {
         quietly([&] { undoAppend(names, before); });
         throw;
@@ -245,42 +209,29 @@ void QueueStore::lockAndSettle(const FileNames& names)
         throw AppError(queueBusy(names.folder));
     }
     settle(names);
-    settleCompanion(names);
 }
 
-// A companion written beside the queue's temporary file belongs to a save that never
-// committed; alone, to one that did, and it takes its place.
-void QueueStore::settleCompanion(const FileNames& names)
-{
-    m_companionInPlace.reset();
-    if (names.companion.isEmpty() || !FileOps::exists(names.companionTemp))
-        return;
-    if (!FileOps::exists(names.temp) && isRegularFile(names.companionTemp))
-        FileOps::rename(names.companionTemp, names.companion);
-    else
-        FileOps::remove(names.companionTemp);
-    FileOps::syncFolder(QFileInfo(names.companion).path());
-}
-
-QStringList QueueStore::restore(const QueueLocation& location)
+void QueueStore::restore(const QueueLocation& location, QueuedLines& queue)
 {
     const FileNames names(location);
     lockAndSettle(names);
-    return readSavedQueue(names);
+    queue = readSavedQueue(names);
+    if (m_journal)
+        compact(names, location.settings, queue);
 }
 
 bool QueueStore::hasWaitingFiles(const QueueLocation& location)
 {
-    return FileOps::exists(location.buffer) || FileOps::exists(takenName(location.buffer));
+    return FileOps::exists(location.buffer) ||
+           FileOps::exists(FileNames::takenName(location.buffer));
 }
 
-QList<SetAsideLine> QueueStore::take(const QueueLocation& location, QStringList& queue,
-                                     qsizetype printedFront)
+QList<SetAsideLine> QueueStore::take(const QueueLocation& location, QueuedLines& queue)
 {
-    return takeFiles(FileNames(location), location.utf8, queue, printedFront);
+    return takeFiles(FileNames(location), location.utf8, queue);
 }
 
-void QueueStore::save(const QueueLocation& location, QStringList& queue)
+void QueueStore::save(const QueueLocation& location, QueuedLines& queue)
 {
     const FileNames names(location);
     lockAndSettle(names);
@@ -293,123 +244,105 @@ void QueueStore::save(const QueueLocation& location, QStringList& queue)
             return;
         throw;
     }
-    prepareSave(location, queue);
-    commitSave(location);
+    if (m_journal)
+        compact(names, location.settings, queue);
+    else if (!inSync(names, queue))
+        writeWhole(names, queue);
 }
 
-void QueueStore::prepareSave(const QueueLocation& location, const QStringList& lines,
-                             const std::optional<QByteArray>& companion)
+// Whether the saved-queue file holds `queue` from the queue's base on.
+bool QueueStore::inSync(const FileNames& names, const QueuedLines& queue) const
 {
-    const FileNames names(location);
-    lockAndSettle(names);
-    if (m_savedQueueUnread)
-        throw AppError(QStringLiteral("Nie odczytano jeszcze pliku %1.").arg(names.saved));
-    FileOps::createNew(names.temp, QueueFile::serialize(lines, location.utf8));
-    if (!companion || names.companion.isEmpty())
-        return;
-    try {
-        FileOps::createNew(names.companionTemp, *companion);
-    } catch (const AppError&) {
-        m_companionInPlace = companion;
-    }
+    return queue.version() == m_syncedVersion &&
+           FileOps::size(names.saved) == queue.base() + queue.bytes().size();
 }
 
-void QueueStore::commitSave(const QueueLocation& location)
+void QueueStore::writeWhole(const FileNames& names, QueuedLines& queue)
 {
-    putSaveInPlace(FileNames(location), location.utf8);
-}
-
-// An append cut short since the save was prepared is settled first: its marker's sizes are
-// those of the file the save replaces.
-void QueueStore::putSaveInPlace(const FileNames& names, bool utf8)
-{
-    settle(names);
+    FileOps::createNew(names.temp, queue.bytes());
     FileOps::rename(names.temp, names.saved);
     FileOps::syncFolder(names.folder);
-    m_savedEncoding = settingEncoding(utf8);
-    if (!names.companion.isEmpty() && FileOps::exists(names.companionTemp)) {
-        FileOps::rename(names.companionTemp, names.companion);
-        FileOps::syncFolder(QFileInfo(names.companion).path());
-    } else if (const std::optional<QByteArray> inPlace = std::exchange(m_companionInPlace, {})) {
-        if (!replaceFile(names.companion, *inPlace))
-            throw AppError(QStringLiteral("Unable to write to %1").arg(names.companion));
-    }
+    queue.rebase();
+    m_syncedVersion = queue.version();
 }
 
-void QueueStore::discardSave(const QueueLocation& location)
-{
-    // The companion first: alone it would count as committed. A stale one goes before the next
-    // save anyway.
-    const FileNames names(location);
-    m_companionInPlace.reset();
-    if (!names.companion.isEmpty())
-        quietly([&] { FileOps::remove(names.companionTemp); });
-    quietly([&] { FileOps::remove(names.temp); });
-}
-
-QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QStringList& queue,
-                                          qsizetype printedFront)
+QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QueuedLines& queue)
 {
     lockAndSettle(names);
     readUnreadSavedQueue(names, queue);
     QList<SetAsideLine> setAside;
     if (FileOps::exists(names.taken))
-        setAside += fold(names, utf8, queue, printedFront);
-    if (FileOps::exists(names.buffer) && FileOps::renameWhenUnlocked(names.buffer, names.taken))
-        setAside += fold(names, utf8, queue, printedFront);
+        setAside += fold(names, utf8, queue);
+    if (!FileOps::exists(names.taken) && FileOps::exists(names.buffer) &&
+        FileOps::renameWhenUnlocked(names.buffer, names.taken))
+        setAside += fold(names, utf8, queue);
     return setAside;
+}
+
+// Whether lines in the encoding `added` can be appended to the saved-queue file as it stands:
+// it holds `queue`, and the whole still reads by its content.
+bool QueueStore::foldsInPlace(const FileNames& names, Encoding added,
+                              const QueuedLines& queue) const
+{
+    return inSync(names, queue) && readTogether(queue.encoding(), added);
 }
 
 // Folds the taken file's printable lines onto `queue` and adds the others to the set-aside
 // file, in one step whose commit point is the removal of the taken file; the queue changes only
-// once it committed. The saved-queue file, which holds `queue` without its first `printedFront`
-// lines, gets the new lines appended in the setting's encoding; when the file's own encoding
-// would garble them, it is written again in the setting's first. Returns the lines set aside.
-QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QStringList& queue,
-                                     qsizetype printedFront)
+// once it committed. The saved-queue file gets the new lines appended in the setting's
+// encoding; when it does not hold `queue`, or its own encoding would garble them, it is written
+// anew first. While a print journal names the file's bytes, that waits for its compaction, and
+// so does the taken file. Returns the lines set aside.
+QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QueuedLines& queue)
 {
     QList<SetAsideLine> setAside;
     const QStringList lines = sortOut(QueueFile::parse(FileOps::read(names.taken), utf8), setAside);
     const QByteArray queued = QueueFile::serialize(lines, utf8);
     const Encoding encoding =
         QueueFile::encodingOf(queued) == Encoding::Ascii ? Encoding::Ascii : settingEncoding(utf8);
-    if (!readTogether(m_savedEncoding, encoding)) {
-        FileOps::createNew(names.temp, QueueFile::serialize(queue.mid(printedFront), utf8));
-        putSaveInPlace(names, utf8);
+    if (!foldsInPlace(names, encoding, queue)) {
+        if (m_journal)
+            return {};
+        if (!readTogether(queue.encoding(), encoding))
+            queue = queue.rewritten(utf8);
+        writeWhole(names, queue);
     }
-    appendAndCommit(names, queued, serialize(setAside, utf8));
-    queue += lines;
-    if (encoding != Encoding::Ascii)
-        m_savedEncoding = encoding;
+    queue.appendBytes(appendAndCommit(names, queued, serialize(setAside, utf8)), encoding);
+    m_syncedVersion = queue.version();
     finishAppend(names);
     return setAside;
 }
 
-void QueueStore::readUnreadSavedQueue(const FileNames& names, QStringList& queue)
+void QueueStore::readUnreadSavedQueue(const FileNames& names, QueuedLines& queue)
 {
-    if (m_savedQueueUnread)
-        queue = readSavedQueue(names) + queue;
+    if (!m_savedQueueUnread)
+        return;
+    QueuedLines saved = readSavedQueue(names);
+    if (!queue.isEmpty())
+        saved += QStringList(queue);
+    queue = std::move(saved);
 }
 
 // A save of this process cannot be under way before the saved queue has been read, so a
-// temporary file found then is one a crash cut short.
-QStringList QueueStore::readSavedQueue(const FileNames& names)
+// temporary file found then is one a crash cut short. The print journal is settled before the
+// lines are read, and those printed already stay out of the queue.
+QueuedLines QueueStore::readSavedQueue(const FileNames& names)
 {
     FileOps::remove(names.temp);
     m_savedQueueUnread = FileOps::exists(names.saved);
-    m_savedEncoding = Encoding::Ascii;
-    if (!m_savedQueueUnread)
-        return {};
-    QStringList lines;
+    QByteArray bytes;
     try {
-        const QByteArray bytes = FileOps::read(names.saved);
-        m_savedEncoding = QueueFile::encodingOf(bytes);
-        lines = QueueFile::parseByContent(bytes);
+        if (m_savedQueueUnread)
+            bytes = FileOps::read(names.saved);
     } catch (const AppError& error) {
         throw AppError(error.text() +
                        QStringLiteral(" Kolejka naklejek nie będzie zapisywana, dopóki tego pliku "
                                       "nie da się odczytać."));
     }
+    readJournal(names);
+    QueuedLines lines = QueuedLines::fromFile(std::move(bytes));
+    m_syncedVersion = lines.version();
+    dropPrinted(lines);
     m_savedQueueUnread = false;
     return lines;
 }

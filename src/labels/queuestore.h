@@ -1,20 +1,24 @@
 #pragma once
 
-#include "labels/queuefile.h"
+#include "labels/printjournal.h"
+#include "labels/queuedlines.h"
 #include "platform/filelock.h"
+#include "platform/printerbackend.h"
 
+#include <functional>
 #include <optional>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 // Where the label queue's files lie and how their text is encoded.
 struct QueueLocation {
     QString folder; // the buffer folder; the saved-queue file "zelk.nal" lies here
     QString buffer; // the buffer file the host system appends to
     bool utf8 = true;
-    // A file that a sheet's commit replaces together with the saved-queue file (the settings
-    // file, which keeps the first free place of the sheet in the printer); empty: none.
-    QString companion;
+    // The settings file, which keeps the first free place of the sheet in the printer; empty:
+    // none.
+    QString settings;
 };
 
 // A line that can never print, set aside when it came, and why.
@@ -62,55 +66,68 @@ struct SetAsideLine {
 //   a file left by a crash is still settled first: beside its taken file it is discarded,
 //   alone it takes its place.
 // - Any other change writes "zelk.nal.tmp", flushes it, renames it over "zelk.nal" and flushes
-//   the folder. Printing prepares that file before a sheet goes out and puts it in place as soon
-//   as the sheet has been accepted, so only a rename and a flush lie between the two (and the
-//   settling of an append cut short meanwhile, when there is one).
+//   the folder.
+// - Printing goes through the print journal "zelk.nal.druk" (see PrintJournal): a sheet's
+//   record is flushed before the sheet goes out, and its "accepted" line when the printer has
+//   it. A sheet whose record lacks that line is settled by the evidence (the printer backend's
+//   settleSheet). The printed front of the queue stays in "zelk.nal" until compaction, once per
+//   print run, writes the first free place after the last printed sheet into the settings file,
+//   then "zelk.nal" without the printed lines, and removes the journal. Every reader settles the
+//   journal first, so the queue, the settings and the journal never disagree.
 // - No file of the folder is read or written through a symbolic link (see FileOps).
 //
 // Every failure raises AppError and changes neither the queue nor the files in a way that
 // loses or doubles a line.
 class QueueStore {
 public:
-    // At start: settles what a crash left behind and returns the lines of the saved-queue
-    // file, which stays as the queue's mirror. If the file cannot be read, the error is raised
-    // and nothing is written over it until it has been read.
-    QStringList restore(const QueueLocation& location);
+    // What became of a sheet whose record a kill may have cut short (PrinterBackend::settleSheet).
+    using SheetSettler = std::function<SheetFate(const QString& destination, bool accepted)>;
+    void setSheetSettler(SheetSettler settler) { m_settler = std::move(settler); }
+
+    // At start: settles what a crash left behind and puts the lines of the saved-queue file
+    // that wait for printing into `queue`, which the file mirrors from then on. If the file
+    // cannot be read, the error is raised and nothing is written over it until it has been
+    // read. A compaction that fails is raised after `queue` has its lines.
+    void restore(const QueueLocation& location, QueuedLines& queue);
+
+    // The first free place that the printed sheets of a journal left by an earlier process set,
+    // once, after the saved queue was read.
+    std::optional<int> takeSettledFirstFree() { return std::exchange(m_settledFirstFree, {}); }
 
     // Whether there are lines to take: the buffer, or a taken file left over.
     static bool hasWaitingFiles(const QueueLocation& location);
 
     // Appends the lines of a taken file left over, then those of the buffer, to `queue`, each
     // file in one crash-safe step. A file that cannot be taken now is left for the next call.
-    // The first `printedFront` lines of `queue` are out of the saved-queue file already (sheets
-    // of a print run still going on) and stay out of it. Returns the lines set aside.
-    QList<SetAsideLine> take(const QueueLocation& location, QStringList& queue,
-                             qsizetype printedFront = 0);
+    // Returns the lines set aside.
+    QList<SetAsideLine> take(const QueueLocation& location, QueuedLines& queue);
 
     // Whether the saved-queue file still waits to be read (it could not be read, or another
     // process held the queue); the next take or save reads it first.
     bool savedQueueUnread() const { return m_savedQueueUnread; }
 
-    // Writes `queue` as the saved-queue file. If that file could not be read at start, its
-    // lines are read first and go to the front of `queue`; while it stays unreadable, an
-    // empty queue leaves it as it is.
-    void save(const QueueLocation& location, QStringList& queue);
-
-    // The saved-queue file in two steps, for a change that must land the moment something else
-    // succeeds: prepareSave writes and flushes `lines` beside the file, commitSave puts them in
-    // place (a rename and a folder flush), discardSave drops them. With `companion`, the
-    // location's companion file gets those bytes in the same step: they are written beside it
-    // as "<companion>.zelk.nal.tmp" after the queue's, and renamed into place right after the
-    // queue's rename; a crash in between is finished at the next operation, which finds them
-    // without the queue's temporary file. Where the companion's folder takes no new file, the
-    // companion is written over in place right after the queue's rename instead.
-    void prepareSave(const QueueLocation& location, const QStringList& lines,
-                     const std::optional<QByteArray>& companion = std::nullopt);
-    void commitSave(const QueueLocation& location);
-    void discardSave(const QueueLocation& location);
+    // Makes the saved-queue file hold `queue`: compacts a print journal, and writes the file
+    // anew unless it holds `queue` already. If that file could not be read at start, its lines
+    // are read first and go to the front of `queue`; while it stays unreadable, an empty queue
+    // leaves it as it is.
+    void save(const QueueLocation& location, QueuedLines& queue);
 
     // Takes the queue lock of the location's folder, or keeps it; false while another process
     // holds it. A lock file that cannot be opened raises AppError.
     bool lock(const QueueLocation& location);
+
+    // Printing. Before a run: raises AppError, saying which file and whose it is, when this
+    // process could not record what it prints (another account's files in a sticky folder).
+    void checkCanRecord(const QueueLocation& location) const;
+    // Records a sheet of `queue`'s lines before it goes out; returns its sequence number. The
+    // saved-queue file is brought to mirror `queue` first when it does not.
+    int recordSheet(const QueueLocation& location, SheetRecord sheet, QueuedLines& queue);
+    // The printer has the sheet; it may print (a failure to record that is harmless).
+    void sheetAccepted(const QueueLocation& location, int sequence);
+    void sheetReleased(const QueueLocation& location, int sequence);
+    // After a run: the lines of printed sheets leave `queue` (the file keeps them until `save`
+    // compacts it). Returns how many left.
+    qsizetype dropPrinted(QueuedLines& queue);
 
     // The names of the files beside the buffer and the saved-queue file.
     struct FileNames;
@@ -119,20 +136,29 @@ private:
     // Takes the queue lock, or keeps it, and brings a fold cut short to its end, before anything
     // reads or writes the queue's files.
     void lockAndSettle(const FileNames& names);
-    QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QStringList& queue,
-                                  qsizetype printedFront);
-    QList<SetAsideLine> fold(const FileNames& names, bool utf8, QStringList& queue,
-                             qsizetype printedFront);
-    void putSaveInPlace(const FileNames& names, bool utf8);
-    void readUnreadSavedQueue(const FileNames& names, QStringList& queue);
-    QStringList readSavedQueue(const FileNames& names);
+    QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QueuedLines& queue);
+    QList<SetAsideLine> fold(const FileNames& names, bool utf8, QueuedLines& queue);
+    bool foldsInPlace(const FileNames& names, QueueFile::Encoding added,
+                      const QueuedLines& queue) const;
+    void writeWhole(const FileNames& names, QueuedLines& queue);
+    void readUnreadSavedQueue(const FileNames& names, QueuedLines& queue);
+    QueuedLines readSavedQueue(const FileNames& names);
+    bool inSync(const FileNames& names, const QueuedLines& queue) const;
 
-    void settleCompanion(const FileNames& names);
+    // The print journal.
+    void readJournal(const FileNames& names);
+    SheetRecord& recordedSheet(int sequence);
+    void settleSheets();
+    std::optional<int> journalFirstFree() const;
+    qint64 printedFront() const;
+    void compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue);
 
+    SheetSettler m_settler;
     bool m_savedQueueUnread = true;
-    // Companion bytes to write in place after the queue's rename: its folder took no new file.
-    std::optional<QByteArray> m_companionInPlace;
-    // The encoding the saved-queue file's bytes are read in, as last read or written.
-    QueueFile::Encoding m_savedEncoding = QueueFile::Encoding::Ascii;
+    // The version of the queue that the saved-queue file holds from byte base() on.
+    quint64 m_syncedVersion = 0;
+    // The journal of the print runs since the last compaction, if there is one.
+    std::optional<PrintJournal::Contents> m_journal;
+    std::optional<int> m_settledFirstFree;
     FileLock m_lock;
 };

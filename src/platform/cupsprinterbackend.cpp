@@ -1,5 +1,6 @@
 #include "platform/cupsprinterbackend.h"
 
+#include "platform/cupsjobs.h"
 #include "platform/devmode.h"
 #include "platform/fileops.h"
 #include "platform/pdfdocument.h"
@@ -7,6 +8,7 @@
 #include <cups/cups.h>
 #include <functional>
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
@@ -141,11 +143,9 @@ PrintSettings queueSettings(cups_dest_t& dest)
 }
 
 // The CUPS options of a job: what the settings block says, then the driver options it holds.
-using Options = QList<QPair<QByteArray, QByteArray>>;
-
-Options jobOptions(const PrintSettings& settings)
+CupsJobs::Options jobOptions(const PrintSettings& settings)
 {
-    Options options{
+    CupsJobs::Options options{
         {"copies", QByteArray::number(settings.copies)},
         {"print-color-mode", settings.colorMode == QPrinter::Color ? "color" : "monochrome"}};
     const char* sides = settings.duplex == QPrinter::DuplexShortSide ? "two-sided-short-edge"
@@ -159,20 +159,41 @@ Options jobOptions(const PrintSettings& settings)
     return options;
 }
 
-void submitToCups(const QString& queue, const QString& fileName, const QString& title,
-                  const PrintSettings& settings)
+// Where a sheet went, as its record names it: "pdf <size> <SHA-1> <path>" for a PDF file, whose
+// content identifies it, or "cups <job> <queue>" for a job of a print queue.
+QString pdfDestination(const QString& path, const QByteArray& pdf)
 {
-    int count = 0;
-    cups_option_t* options = nullptr;
-    for (const auto& [name, value] : jobOptions(settings))
-        count = cupsAddOption(name.constData(), value.constData(), count, &options);
-    const QByteArray destination = queue.section(QLatin1Char('/'), 0, 0).toUtf8();
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination.constData(),
-                                   QFile::encodeName(fileName).constData(),
-                                   title.toUtf8().constData(), count, options);
-    cupsFreeOptions(count, options);
-    if (job == 0)
-        throw PrinterError(QString::fromUtf8(cupsLastErrorString()));
+    return QStringLiteral("pdf %1 %2 %3")
+        .arg(pdf.size())
+        .arg(QString::fromLatin1(QCryptographicHash::hash(pdf, QCryptographicHash::Sha1).toHex()),
+             path);
+}
+
+QString cupsDestination(int job, const QString& queue)
+{
+    return QStringLiteral("cups %1 %2").arg(job).arg(queue);
+}
+
+// A PDF recorded by `size` and `digest` stands complete under `path`.
+bool pdfStands(const QString& path, qint64 size, const QByteArray& digest)
+{
+    try {
+        if (FileOps::size(path) != size)
+            return false;
+        const QByteArray pdf = FileOps::read(path);
+        return QCryptographicHash::hash(pdf, QCryptographicHash::Sha1).toHex() == digest;
+    } catch (const AppError&) {
+        return false; // gone, or no regular file: not the sheet's
+    }
+}
+
+// For a step that cleans up after a failure: the failure's error is the one to report.
+template <typename Step> void quietly(Step step)
+{
+    try {
+        step();
+    } catch (const AppError&) {
+    }
 }
 
 // "<title> <date> <time> strona <sheet>", the name of a sheet's PDF file without its suffix.
@@ -194,22 +215,29 @@ std::unique_ptr<PrintDocument> fileDocument(const QString& folder, const PrintSe
     const QString stem = outputStem(title, sheet);
     return std::make_unique<PdfDocument>(
         std::move(pdf), settings, title,
-        [folder, stem, &written](QIODevice& pdf, const std::function<void()>& accepted) {
-            bool created = false;
+        [folder, stem, &written](QIODevice& device, const SheetHandOver& handOver) {
+            const QByteArray& pdf = static_cast<QBuffer&>(device).data();
+            const QString path =
+                QDir(folder).filePath(FileOps::freeName(folder, stem, QStringLiteral(".pdf")));
+            handOver.prepared(pdfDestination(path, pdf));
             try {
-                written << FileOps::createUnique(folder, stem, QStringLiteral(".pdf"),
-                                                 static_cast<QBuffer&>(pdf).data(), [&] {
-                                                     created = true;
-                                                     accepted();
-                                                 });
+                FileOps::createExclusive(path, pdf);
             } catch (const AppError& error) {
-                if (created)
-                    throw;
                 throw PrinterError(error.text()); // the sheet never reached the folder
             }
+            try {
+                handOver.accepted();
+            } catch (const AppError&) {
+                quietly([&] { FileOps::remove(path); });
+                throw;
+            }
+            written << path;
+            handOver.released();
         });
 }
 
+// The sheet is drawn into a temporary file and sent as a held job, which is released once the
+// caller has recorded it.
 std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSettings& settings,
                                             const QString& title)
 {
@@ -219,12 +247,21 @@ std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSet
         throw PrinterError(file->errorString());
     return std::make_unique<PdfDocument>(
         std::move(file), settings, title,
-        [queue, title, settings](QIODevice& pdf, const std::function<void()>& accepted) {
+        [queue, title, settings](QIODevice& pdf, const SheetHandOver& handOver) {
             auto& file = static_cast<QTemporaryFile&>(pdf);
             if (!file.flush())
                 throw PrinterError(file.errorString());
-            submitToCups(queue, file.fileName(), title, settings);
-            accepted();
+            const int job = CupsJobs::createHeld(queue, title, jobOptions(settings));
+            try {
+                handOver.prepared(cupsDestination(job, queue));
+                CupsJobs::sendDocument(queue, job, file.fileName());
+                handOver.accepted();
+            } catch (const AppError&) {
+                CupsJobs::cancel(queue, job);
+                throw;
+            }
+            if (CupsJobs::release(job))
+                handOver.released();
         });
 }
 
@@ -263,6 +300,25 @@ QByteArray CupsPrinterBackend::driverSettings(const PrinterInfo& printer)
     }
     settings.deviceName = printer.device;
     return DevMode::encode(settings);
+}
+
+SheetFate CupsPrinterBackend::settleSheet(const QString& destination, bool accepted)
+{
+    const auto field = [&destination](int index) {
+        return destination.section(QLatin1Char(' '), index, index);
+    };
+    if (field(0) == QLatin1String("pdf")) {
+        const QString path = destination.section(QLatin1Char(' '), 3);
+        return accepted || pdfStands(path, field(1).toLongLong(), field(2).toLatin1())
+                   ? SheetFate::Printed
+                   : SheetFate::NotPrinted;
+    }
+    if (field(0) != QLatin1String("cups"))
+        return SheetFate::NotPrinted;
+    if (accepted)
+        return CupsJobs::release(field(1).toInt()) ? SheetFate::Printed : SheetFate::ReleasePending;
+    CupsJobs::cancel(destination.section(QLatin1Char(' '), 2), field(1).toInt());
+    return SheetFate::NotPrinted;
 }
 
 std::unique_ptr<PrintDocument> CupsPrinterBackend::startDocument(const PrinterInfo& printer,

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -176,72 +177,74 @@ void FileOps::createNew(const QString& path, QByteArrayView bytes)
 
 namespace {
 
-QString uniqueName(const QString& stem, const QString& suffix, int copy)
-{
-    return copy == 1 ? stem + suffix : stem + QStringLiteral(" (%1)").arg(copy) + suffix;
-}
-
-// An unnamed file in the folder, written and flushed, then linked under the first free name.
-// Returns the name, or empty when the file system cannot make unnamed files.
-QString linkUnnamed(int folder, const QString& stem, const QString& suffix, QByteArrayView bytes,
-                    const QString& what)
+// An unnamed file in the folder, written and flushed, then linked under `name`, so that it
+// appears whole or not at all. False when the file system cannot make unnamed files.
+bool linkUnnamed(int folder, const QString& name, QByteArrayView bytes, const QString& what)
 {
     Descriptor file(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644));
     if (!file.valid() && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
-        return {};
+        return false;
     if (!file.valid() || !writeAll(file.fd(), bytes) || ::fsync(file.fd()) != 0)
         fail(what, errno);
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd());
-    for (int copy = 1;; ++copy) {
-        const QString name = uniqueName(stem, suffix, copy);
-        if (::linkat(AT_FDCWD, self.constData(), folder, native(name).constData(),
-                     AT_SYMLINK_FOLLOW) == 0)
-            return name;
-        if (errno == ENOENT && copy == 1)
-            return {}; // no /proc: name the file from the start instead
-        if (errno != EEXIST)
-            fail(what, errno);
-    }
+    if (::linkat(AT_FDCWD, self.constData(), folder, native(name).constData(), AT_SYMLINK_FOLLOW) ==
+        0)
+        return true;
+    if (errno == ENOENT)
+        return false; // no /proc: name the file from the start instead
+    fail(what, errno);
 }
 
-// A file created under the first free name, then written and flushed.
-QString createNamed(int folder, const QString& stem, const QString& suffix, QByteArrayView bytes,
-                    const QString& what)
+// A file created under `name`, then written and flushed.
+void createNamed(int folder, const QString& name, QByteArrayView bytes, const QString& what)
 {
-    for (int copy = 1;; ++copy) {
-        const QString name = uniqueName(stem, suffix, copy);
-        Descriptor file(::openat(folder, native(name).constData(),
-                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
-        if (!file.valid() && errno == EEXIST)
-            continue;
-        if (file.valid() && writeAll(file.fd(), bytes) && ::fsync(file.fd()) == 0)
-            return name;
-        const int error = errno;
-        if (file.valid())
-            ::unlinkat(folder, native(name).constData(), 0);
-        fail(what, error);
-    }
+    Descriptor file(::openat(folder, native(name).constData(),
+                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (file.valid() && writeAll(file.fd(), bytes) && ::fsync(file.fd()) == 0)
+        return;
+    const int error = errno;
+    if (file.valid())
+        ::unlinkat(folder, native(name).constData(), 0);
+    fail(what, error);
 }
 
 } // namespace
 
-QString FileOps::createUnique(const QString& folder, const QString& stem, const QString& suffix,
-                              QByteArrayView bytes, const std::function<void()>& created)
+QString FileOps::freeName(const QString& folder, const QString& stem, const QString& suffix)
 {
-    const QString what = QStringLiteral("Nie można zapisać pliku w folderze %1").arg(folder);
+    for (int copy = 1;; ++copy) {
+        const QString name =
+            copy == 1 ? stem + suffix : stem + QStringLiteral(" (%1)").arg(copy) + suffix;
+        if (!exists(QDir(folder).filePath(name)))
+            return name;
+    }
+}
+
+void FileOps::createExclusive(const QString& path, QByteArrayView bytes,
+                              const std::function<void()>& created)
+{
+    const QString folder = QFileInfo(path).path();
+    const QString what = QStringLiteral("Nie można zapisać pliku %1").arg(path);
     if (::mkdir(native(folder).constData(), 0755) != 0 && errno != EEXIST)
         fail(what, errno);
     Descriptor directory(
         ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!directory.valid())
         fail(what, errno);
-    QString name = linkUnnamed(directory.fd(), stem, suffix, bytes, what);
-    if (name.isEmpty())
-        name = createNamed(directory.fd(), stem, suffix, bytes, what);
-    created();
+    const QString name = QFileInfo(path).fileName();
+    if (!linkUnnamed(directory.fd(), name, bytes, what))
+        createNamed(directory.fd(), name, bytes, what);
     if (::fsync(directory.fd()) != 0 && errno != EINVAL)
         fail(what, errno);
-    return QDir(folder).filePath(name);
+    created();
+}
+
+QString FileOps::identity(const QString& path)
+{
+    struct stat status {};
+    if (::lstat(native(path).constData(), &status) != 0)
+        return {};
+    return QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
 }
 
 void FileOps::append(const QString& path, QByteArrayView bytes)

@@ -25,15 +25,20 @@ QByteArray read(const QString& path, qint64 offset = 0);
 // it suits temporary files only.
 void createNew(const QString& path, QByteArrayView bytes);
 
-// Creates a new file in `folder` (created when missing) holding `bytes`, named `stem` +
-// `suffix`, or `stem` + " (2)" + `suffix` and so on when that name is taken, and flushes it and
-// the folder to the disk. The file appears whole under its name or not at all where the file
-// system allows (O_TMPFILE); it never replaces or writes through anything. `created` runs as
-// soon as the flushed file stands under its name, before the folder is flushed. Returns the
-// file's path.
-QString createUnique(
-    const QString& folder, const QString& stem, const QString& suffix, QByteArrayView bytes,
-    const std::function<void()>& created = [] {});
+// The name `stem` + `suffix` in `folder`, or `stem` + " (2)" + `suffix` and so on when that
+// name is taken.
+QString freeName(const QString& folder, const QString& stem, const QString& suffix);
+
+// Creates the new file `path` (its folder created when missing) holding `bytes`, flushes it and
+// the folder to the disk, then runs `created`. The file appears whole under its name or not at
+// all where the file system allows (O_TMPFILE); it never replaces or writes through anything: a
+// name that is taken raises AppError.
+void createExclusive(
+    const QString& path, QByteArrayView bytes, const std::function<void()>& created = [] {});
+
+// The device and inode of the entry `path` as text, empty when there is none. A file written
+// anew and renamed into place gets another one.
+QString identity(const QString& path);
 
 // Appends `bytes` to the regular file `path`, created with mode 0644 at most when missing, and
 // flushes them to the disk. A failed append may leave part of `bytes` in the file.

@@ -41,10 +41,10 @@ PdfDocument::~PdfDocument()
         m_painter.end();
 }
 
-void PdfDocument::end(const std::function<void()>& accepted)
+void PdfDocument::end(const SheetHandOver& handOver)
 {
     m_painter.end();
-    m_finish(*m_file, accepted);
+    m_finish(*m_file, handOver);
 }
 
 void PdfDocument::abort()

@@ -15,14 +15,14 @@ class QPdfWriter;
 // (or destroying it before it ended) discards the device.
 class PdfDocument : public PrintDocument {
 public:
-    using Finish = std::function<void(QIODevice& file, const std::function<void()>& accepted)>;
+    using Finish = std::function<void(QIODevice& file, const SheetHandOver& handOver)>;
 
     PdfDocument(std::unique_ptr<QIODevice> file, const PrintSettings& settings,
                 const QString& title, Finish finish);
     ~PdfDocument() override;
 
     QPainter& painter() override { return m_painter; }
-    void end(const std::function<void()>& accepted) override;
+    void end(const SheetHandOver& handOver) override;
     void abort() override;
 
 private:

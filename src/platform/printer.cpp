@@ -103,12 +103,12 @@ void Printer::beginDoc(const QString& title, int sheet)
     m_document = m_backend->startDocument(printer, m_settings, title, sheet);
 }
 
-void Printer::endDoc(const std::function<void()>& accepted)
+void Printer::endDoc(const SheetHandOver& handOver)
 {
     checkPrinting(true);
     // The job is over whether or not it could be sent.
     const std::unique_ptr<PrintDocument> document = std::move(m_document);
-    document->end(accepted);
+    document->end(handOver);
 }
 
 void Printer::abort()

@@ -45,8 +45,8 @@ public:
 
     // `sheet` numbers the documents of one print run (a file printer puts it in the file name).
     void beginDoc(const QString& title, int sheet = 1);
-    // Ends the document; `accepted` runs the moment the printer has the job (see PrintDocument).
-    void endDoc(const std::function<void()>& accepted = [] {});
+    // Ends the document, which hands the sheet to the printer in the steps of `handOver`.
+    void endDoc(const SheetHandOver& handOver = {});
     void abort();
     bool printing() const { return m_document != nullptr; }
     QPainter& canvas();

@@ -27,6 +27,28 @@ struct PrinterInfo {
     friend bool operator==(const PrinterInfo&, const PrinterInfo&) = default;
 };
 
+// A sheet handed to a printer, told step by step, so that the caller's own record of it commits
+// together with the printer.
+struct SheetHandOver {
+    // The sheet's destination is fixed and nothing of it can print yet: the PDF file's name and
+    // the digest of its content, or the print queue's job, created held. What `prepared` raises
+    // drops the sheet (the held job is cancelled) and passes through.
+    std::function<void(const QString& destination)> prepared = [](const QString&) {};
+    // The printer has the sheet: the PDF stands complete under its name, or the held job holds
+    // the whole document. What `accepted` raises drops the sheet again (the file is removed, the
+    // job cancelled) and passes through.
+    std::function<void()> accepted = [] {};
+    // The sheet may print now: the held job was released (a file needs no release).
+    std::function<void()> released = [] {};
+};
+
+// What became of a sheet whose record a kill may have cut short.
+enum class SheetFate {
+    NotPrinted,
+    Printed,
+    ReleasePending, // accepted, but its held job could not be released yet
+};
+
 // One print job while it is drawn. A document that is destroyed neither ended nor aborted is
 // aborted: nothing of it reaches the printer.
 class PrintDocument {
@@ -34,11 +56,9 @@ public:
     virtual ~PrintDocument() = default;
     // Paints on the page at the printer's resolution, origin at the corner of the printable area.
     virtual QPainter& painter() = 0;
-    // Sends the job to the printer and calls `accepted` the moment the printer has it (a print
-    // queue gave the job its number, a file stands complete under its name), before any work
-    // that only makes that last, so that the caller's own record follows at once. Failures
-    // before that point raise PrinterError; what `accepted` raises passes through.
-    virtual void end(const std::function<void()>& accepted) = 0;
+    // Sends the job to the printer in the steps of `handOver`. Failures of the printer raise
+    // PrinterError; what the steps raise passes through. Either way the sheet does not print.
+    virtual void end(const SheetHandOver& handOver) = 0;
     // Discards what was drawn.
     virtual void abort() = 0;
 };
@@ -62,4 +82,9 @@ public:
                                                          const QString& title, int sheet) = 0;
     // The folder where the file printer writes its documents.
     virtual void setFileFolder(const QString& folder) = 0;
+    // What became of a sheet handed over to `destination` (as `prepared` named it) by a process
+    // that may have been killed since. With `accepted`, the printer had it and a held job is
+    // released now; without, the evidence decides: a PDF file complete under its name counts as
+    // printed, a held job is cancelled.
+    virtual SheetFate settleSheet(const QString& destination, bool accepted) = 0;
 };

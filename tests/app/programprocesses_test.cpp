@@ -1,5 +1,7 @@
 #include "labellines.h"
 #include "labels/queuefile.h"
+#include "labels/queuestore.h"
+#include "platform/cupsprinterbackend.h"
 #include "virtualdesktop.h"
 
 #include <fcntl.h>
@@ -236,9 +238,23 @@ TEST_F(ProgramOnABufferFolder, ABufferThatCannotBeTakenIsReportedByName)
 }
 
 // Kills at random moments while sheets print. After each, every label is on paper (a PDF in
-// wydruki/) or in the saved queue: never both, never neither.
+// wydruki/) or waiting for the next copy: never both, never neither.
 class KilledWhilePrinting : public ProgramOnABufferFolder {
 protected:
+    // What the next copy finds waiting: the saved queue as its journal settles it.
+    QStringList settledQueue() const
+    {
+        CupsPrinterBackend printers;
+        QueueStore store;
+        store.setSheetSettler([&printers](const QString& destination, bool accepted) {
+            return printers.settleSheet(destination, accepted);
+        });
+        QueuedLines lines;
+        store.restore(
+            {bufferFolder() + '/', bufferFolder() + "/naklejka.dat", true, settingsFile()}, lines);
+        return lines;
+    }
+
     // Call numbers "II n" printed on every sheet so far, each PDF read once.
     std::map<int, int> printedCounts()
     {
@@ -265,7 +281,7 @@ protected:
     // Refills the saved queue when less than a sheet waits, so every trial has sheets to print.
     void refill()
     {
-        const QStringList waiting = savedQueue();
+        const QStringList waiting = settledQueue();
         if (waiting.size() >= 24)
             return;
         writeFile(savedQueueFile(),
@@ -277,7 +293,7 @@ protected:
     bool eachLabelOnce()
     {
         std::map<int, int> counts = printedCounts();
-        for (const QString& line : savedQueue())
+        for (const QString& line : settledQueue())
             ++counts[line.section(QLatin1Char('|'), 1).mid(3).toInt()];
         for (int n = 1; n < m_next; ++n) {
             if (counts[n] != 1) {

@@ -160,16 +160,14 @@ TEST_F(Composition, BarcodeTakesTheHeightThatIsLeft)
 TEST_F(Composition, BarcodeKeepsTheWholeIdentifier)
 {
     labels->settings.WzorIdS = QString(14, u'9');
-    compose({"12345678901234|II 1", "no bar", "", "12345|x"});
+    compose({"12345678901234|II 1", "no bar", "12345|x"});
     EXPECT_EQ(label(0).Numer, "12345678901234");
     EXPECT_EQ(label(0).BarCode, "12345678901234");
     EXPECT_EQ(label(1).Numer, "za mało cyfr!");
     EXPECT_EQ(label(1).BarCode, "");
     EXPECT_EQ(label(1).Sygn, "no bar");
-    EXPECT_EQ(label(2).Numer, ""); // an empty line keeps an empty record
-    EXPECT_EQ(label(2).BarH, 0);
-    EXPECT_EQ(label(3).Numer, "za mało cyfr!");
-    EXPECT_EQ(label(3).BarCode, "12345");
+    EXPECT_EQ(label(2).Numer, "za mało cyfr!");
+    EXPECT_EQ(label(2).BarCode, "12345");
 }
 
 TEST_F(Composition, TestPageIsAFullSheetOfSamples)

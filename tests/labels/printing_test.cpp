@@ -1,4 +1,5 @@
 #include "fulldisk.h"
+#include "labels/printjournal.h"
 #include "labels/queuefile.h"
 #include "labels/texts.h"
 #include "platform/devmode.h"
@@ -55,11 +56,25 @@ protected:
 
     QString firstQueued() const { return labels->queue.ListaLini.value(0); }
 
-    QStringList savedQueue() const
+    QStringList savedQueue() const { return waitingFrom(0); }
+
+    // What a copy started after a kill at this moment would find waiting: the saved queue
+    // without the lines of the sheets that the journal says a printer has.
+    QStringList waitingAfterKill() const
+    {
+        qint64 front = 0;
+        if (const auto journal = PrintJournal::read(labels->paths.FilePath + "zelk.nal.druk"))
+            for (const SheetRecord& sheet : journal->sheets)
+                if (sheet.state != SheetRecord::State::Sent)
+                    front = qMax(front, sheet.to);
+        return waitingFrom(front);
+    }
+
+    QStringList waitingFrom(qint64 offset) const
     {
         QFile saved(labels->paths.FilePath + QStringLiteral("zelk.nal"));
         EXPECT_TRUE(saved.open(QIODevice::ReadOnly));
-        return QueueFile::parse(saved.readAll(), true);
+        return QueueFile::parse(saved.readAll().mid(offset), true);
     }
 
     RecordingPrinterBackend backend;
@@ -171,16 +186,17 @@ TEST_F(Printing, OnlyTheSheetsThatWereSentLeaveTheQueue)
     EXPECT_EQ(firstQueued(), identifier(24) + "|II 24");
 }
 
-// What a kill at each question would leave: the saved queue holds exactly the labels that no
-// printer has accepted, while the run still holds every record for a repetition.
-TEST_F(Printing, EachSentSheetLeavesTheSavedQueueAtOnce)
+// What a kill at each question would leave: exactly the labels that no printer has accepted
+// wait, while the run still holds every record for a repetition. The journal is compacted at
+// the run's end.
+TEST_F(Printing, EachSentSheetIsJournalledAtOnce)
 {
     compose(48);
     labels->queueChanged();
     const QStringList all = labels->queue.ListaLini;
     QList<QStringList> savedAtEachQuestion;
     dialogs.whileAsked = [&](const Message&) {
-        savedAtEachQuestion << savedQueue();
+        savedAtEachQuestion << waitingAfterKill();
         EXPECT_EQ(labels->queue.ListaNal.size(), 24); // one sheet is composed at a time
     };
     for (auto answer :
@@ -193,23 +209,24 @@ TEST_F(Printing, EachSentSheetLeavesTheSavedQueueAtOnce)
     EXPECT_EQ(sentSheets().size(), 4);
     EXPECT_TRUE(labels->queue.ListaLini.isEmpty());
     EXPECT_TRUE(savedQueue().isEmpty());
+    EXPECT_FALSE(QFile::exists(labels->paths.FilePath + "zelk.nal.druk"));
 }
 
-TEST_F(Printing, ASheetTheSavedQueueCannotRecordIsNotPrinted)
+TEST_F(Printing, ASheetTheJournalCannotRecordIsNotPrinted)
 {
     labels->settings.BezWyswB = true;
     compose(48);
     labels->queueChanged();
     {
-        const FullDisk full(100); // the saved queue without the first sheet no longer fits
+        const FullDisk full(100); // the journal's record of the first sheet no longer fits
         labels->guard().run([this] { printQueue(); });
     }
     EXPECT_TRUE(sentSheets().isEmpty());
     ASSERT_EQ(backend.documents.size(), 1u);
     EXPECT_EQ(backend.documents[0].state, RecordedDocument::Aborted);
     ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Nie można zapisać pliku " +
-                                                   labels->paths.FilePath + "zelk.nal.tmp"))
+    EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Nie można dopisać do pliku " +
+                                                   labels->paths.FilePath + "zelk.nal.druk"))
         << qPrintable(dialogs.shown()[0].text);
     EXPECT_EQ(labels->queue.ListaLini.size(), 48);
     EXPECT_EQ(savedQueue().size(), 48);

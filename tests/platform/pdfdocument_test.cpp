@@ -24,13 +24,11 @@ TEST(PdfDocument, TheOriginIsTheCornerOfThePrintableAreaToTheDot)
     {
         auto file = std::make_unique<QFile>(pdf);
         ASSERT_TRUE(file->open(QIODevice::WriteOnly));
-        PdfDocument document(std::move(file), settings, QStringLiteral("ZELK"),
-                             [](QIODevice& written, const std::function<void()>& accepted) {
-                                 static_cast<QFile&>(written).flush();
-                                 accepted();
-                             });
+        PdfDocument document(
+            std::move(file), settings, QStringLiteral("ZELK"),
+            [](QIODevice& written, const SheetHandOver&) { static_cast<QFile&>(written).flush(); });
         document.painter().fillRect(QRect(0, 0, 400, 400), Qt::black);
-        document.end([] {});
+        document.end({});
     }
     QProcess::execute(QStringLiteral("pdftoppm"),
                       {"-gray", "-r", "300", "-singlefile", pdf, pdf + QStringLiteral("-page")});

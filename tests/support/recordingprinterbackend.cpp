@@ -151,11 +151,15 @@ public:
     }
 
     QPainter& painter() override { return m_painter; }
-    void end(const std::function<void()>& accepted) override
+    // The sheet counts as printed once the caller's steps went through.
+    void end(const SheetHandOver& handOver) override
     {
         m_painter.end();
+        m_record.state = RecordedDocument::Aborted;
+        handOver.prepared(QStringLiteral("recorded %1").arg(m_record.sheet));
+        handOver.accepted();
         m_record.state = RecordedDocument::Ended;
-        accepted();
+        handOver.released();
     }
     void abort() override
     {

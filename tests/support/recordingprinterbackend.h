@@ -57,6 +57,10 @@ public:
                                                  const QByteArray& settings, const QString& title,
                                                  int sheet) override;
     void setFileFolder(const QString& folder) override { fileFolder = folder; }
+    SheetFate settleSheet(const QString&, bool accepted) override
+    {
+        return accepted ? SheetFate::Printed : SheetFate::NotPrinted;
+    }
 
     QList<Installed> installed;
     int defaultIndex;

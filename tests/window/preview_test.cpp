@@ -111,7 +111,11 @@ TEST_F(Preview, FirstLabelThatDoesNotFitIsReportedOnce)
     } cases[] = {
         {[](LabelPrinter& w) { w.settings.IFont.size = 60; },
          "Identyfikator nie mieści się na naklejce - zmniejsz wielkość czcionki"},
-        {[](LabelPrinter& w) { w.queue.ListaLini[0] = QStringLiteral("12345678901A|II"); },
+        {[](LabelPrinter& w) {
+             QStringList lines = w.queue.ListaLini;
+             lines[0] = QStringLiteral("12345678901A|II");
+             w.queue.ListaLini = lines;
+         },
          "Range check error"},
     };
     for (const auto& c : cases) {
@@ -163,7 +167,7 @@ TEST_F(Preview, ClearedSheetShowsOnlyTheLabelsThatRemain)
 {
     measureOnScreen();
     show(lines(48));
-    labels().queue.ListaLini.remove(0, 24); // as a print run takes the first sheet off
+    labels().queue.ListaLini.removeFront(24); // as a print run takes the first sheet off
     labels().RysujNal(false);
     window->clearPage();
     window->PokazStrone();

@@ -1,0 +1,105 @@
+#include "labels/printjournal.h"
+
+#include "platform/fileops.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+const QByteArray header = "zelk_nal druk 1 ";
+
+QByteArray encoded(const QString& text)
+{
+    return QUrl::toPercentEncoding(text);
+}
+
+QString decoded(const QByteArray& field)
+{
+    return QUrl::fromPercentEncoding(field);
+}
+
+QByteArray sheetLine(const SheetRecord& sheet)
+{
+    const QList<QByteArray> fields{"S",
+                                   QByteArray::number(sheet.sequence),
+                                   QByteArray::number(sheet.from),
+                                   QByteArray::number(sheet.to),
+                                   QByteArray::number(sheet.lines),
+                                   QByteArray::number(sheet.firstPlace),
+                                   QByteArray::number(sheet.firstFree),
+                                   sheet.repeated ? "1" : "0",
+                                   encoded(sheet.when.toString(Qt::ISODateWithMs)),
+                                   encoded(sheet.printer),
+                                   encoded(sheet.destination)};
+    return fields.join(' ') + '\n';
+}
+
+std::optional<SheetRecord> parseSheet(const QList<QByteArray>& fields)
+{
+    if (fields.size() != 11)
+        return {};
+    SheetRecord sheet;
+    sheet.sequence = fields[1].toInt();
+    sheet.from = fields[2].toLongLong();
+    sheet.to = fields[3].toLongLong();
+    sheet.lines = fields[4].toInt();
+    sheet.firstPlace = fields[5].toInt();
+    sheet.firstFree = fields[6].toInt();
+    sheet.repeated = fields[7] == "1";
+    sheet.when = QDateTime::fromString(decoded(fields[8]), Qt::ISODateWithMs);
+    sheet.printer = decoded(fields[9]);
+    sheet.destination = decoded(fields[10]);
+    return sheet;
+}
+
+// "A" and "R" lines move their sheet on; a line for a sheet not recorded counts for nothing.
+void applyState(QList<SheetRecord>& sheets, const QList<QByteArray>& fields)
+{
+    const SheetRecord::State state =
+        fields[0] == "A" ? SheetRecord::State::Accepted : SheetRecord::State::Released;
+    const int sequence = fields.value(1).toInt();
+    for (SheetRecord& sheet : sheets)
+        if (sheet.sequence == sequence && sheet.state != SheetRecord::State::Released)
+            sheet.state = state;
+}
+
+} // namespace
+
+std::optional<PrintJournal::Contents> PrintJournal::read(const QString& path)
+{
+    if (!FileOps::exists(path))
+        return {};
+    QList<QByteArray> lines = FileOps::read(path).split('\n');
+    lines.removeLast(); // empty after the last line's end, or a line cut short
+    if (lines.isEmpty() || !lines.first().startsWith(header))
+        return {};
+    Contents contents{QString::fromLatin1(lines.takeFirst().mid(header.size())), {}};
+    for (const QByteArray& line : std::as_const(lines)) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields[0] == "S") {
+            if (const std::optional<SheetRecord> sheet = parseSheet(fields))
+                contents.sheets << *sheet;
+        } else if (fields[0] == "A" || fields[0] == "R") {
+            applyState(contents.sheets, fields);
+        }
+    }
+    return contents;
+}
+
+void PrintJournal::create(const QString& path, const QString& queueIdentity)
+{
+    FileOps::createNew(path, header + queueIdentity.toLatin1() + '\n');
+    FileOps::syncFolder(QFileInfo(path).path());
+}
+
+void PrintJournal::appendSheet(const QString& path, const SheetRecord& sheet)
+{
+    FileOps::append(path, sheetLine(sheet));
+}
+
+void PrintJournal::appendState(const QString& path, int sequence, SheetRecord::State state)
+{
+    const char* mark = state == SheetRecord::State::Accepted ? "A " : "R ";
+    FileOps::append(path, mark + QByteArray::number(sequence) + '\n');
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <optional>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// One sheet of a print run as the print journal records it.
+struct SheetRecord {
+    enum class State {
+        Sent,           // recorded before it went out; what became of it is not known yet
+        Accepted,       // the printer has it
+        Released,       // the printer has it and may print it: printed
+        NotPrinted,     // it never reached the printer, or was cancelled there
+        ReleasePending, // the printer has it, held, and could not be told to print it yet
+    };
+
+    int sequence = 0;
+    // The bytes of the saved-queue file that its lines occupy, [from, to).
+    qint64 from = 0;
+    qint64 to = 0;
+    int lines = 0;
+    int firstPlace = 1;    // the place of its first label on the sheet
+    int firstFree = 1;     // the first free place after it
+    bool repeated = false; // its labels had been printed before (a repetition, a reprint)
+    QDateTime when;
+    QString printer;     // the printer's name
+    QString destination; // where it went, as the printer names it
+    State state = State::Sent;
+
+    bool printed() const { return state == State::Released || state == State::ReleasePending; }
+};
+
+// The print journal "zelk.nal.druk" beside the saved-queue file. Before a sheet goes out, its
+// record is appended and flushed; when the printer has it, an "accepted" line; when a held job
+// was released, a "released" line. Its first line names the saved-queue file it belongs to (the
+// file's identity): a journal beside another file is left over from a run whose printed lines
+// have left the queue already. The lines are text, one record each:
+//
+//   zelk_nal druk 1 <identity>
+//   S <sequence> <from> <to> <lines> <first place> <first free> <repeated> <when> <printer>
+//   <destination> A <sequence> R <sequence>
+//
+// with the texts percent-encoded. A last line without its end was cut short and does not count.
+namespace PrintJournal {
+
+struct Contents {
+    QString queueIdentity;
+    QList<SheetRecord> sheets;
+};
+
+// The journal's records, or none when there is no journal (or only a header cut short).
+std::optional<Contents> read(const QString& path);
+
+// Starts a journal for the saved-queue file of that identity; flushed with its folder.
+void create(const QString& path, const QString& queueIdentity);
+
+// Appends a line, flushed to the disk.
+void appendSheet(const QString& path, const SheetRecord& sheet);
+void appendState(const QString& path, int sequence, SheetRecord::State state);
+
+} // namespace PrintJournal

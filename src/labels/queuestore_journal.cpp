@@ -1,0 +1,161 @@
+// The print journal of a folder's queue: each sheet recorded before it goes out and when the
+// printer has it, what a crash cut short settled by the evidence, and the printed front of the
+// queue compacted out of the saved-queue file once per run.
+#include "labels/queuestore.h"
+
+#include "labels/queuefilenames.h"
+#include "labels/settingsfile.h"
+#include "platform/apperror.h"
+#include "platform/fileops.h"
+#include "platform/replacement.h"
+
+#include <algorithm>
+
+using State = SheetRecord::State;
+
+void QueueStore::checkCanRecord(const QueueLocation& location) const
+{
+    const FileNames names(location);
+    for (const QString& path : {names.saved, names.journal, location.settings}) {
+        if (path.isEmpty())
+            continue;
+        if (const QString why = whyNotReplaceable(path); !why.isEmpty())
+            throw AppError(
+                QStringLiteral("Nie można zapisać, co zostanie wydrukowane: %1. Nic nie "
+                               "wydrukowano; naklejki czekają w kolejce. Niech wydrukuje je ten "
+                               "użytkownik albo administrator zmieni właściciela pliku (chown) "
+                               "lub uprawnienia folderu.")
+                    .arg(why));
+    }
+}
+
+int QueueStore::recordSheet(const QueueLocation& location, SheetRecord sheet, QueuedLines& queue)
+{
+    const FileNames names(location);
+    lockAndSettle(names);
+    if (!m_journal) {
+        if (!inSync(names, queue))
+            writeWhole(names, queue);
+        const QString identity = FileOps::identity(names.saved);
+        PrintJournal::create(names.journal, identity);
+        m_journal = PrintJournal::Contents{identity, {}};
+    }
+    sheet.sequence = m_journal->sheets.isEmpty() ? 1 : m_journal->sheets.last().sequence + 1;
+    sheet.state = State::Sent;
+    PrintJournal::appendSheet(names.journal, sheet);
+    m_journal->sheets << sheet;
+    return sheet.sequence;
+}
+
+SheetRecord& QueueStore::recordedSheet(int sequence)
+{
+    return *std::find_if(
+        m_journal->sheets.begin(), m_journal->sheets.end(),
+        [sequence](const SheetRecord& sheet) { return sheet.sequence == sequence; });
+}
+
+void QueueStore::sheetAccepted(const QueueLocation& location, int sequence)
+{
+    PrintJournal::appendState(FileNames(location).journal, sequence, State::Accepted);
+    recordedSheet(sequence).state = State::Accepted;
+}
+
+void QueueStore::sheetReleased(const QueueLocation& location, int sequence)
+{
+    recordedSheet(sequence).state = State::Released;
+    try {
+        PrintJournal::appendState(FileNames(location).journal, sequence, State::Released);
+    } catch (const AppError&) {
+        // Without the line, settling releases the job once more, which changes nothing.
+    }
+}
+
+// A journal beside another saved-queue file than its own is left over from a compaction that
+// a crash cut short after the file was put in place: its printed lines are gone already.
+void QueueStore::readJournal(const FileNames& names)
+{
+    m_journal = PrintJournal::read(names.journal);
+    if (m_journal && m_journal->queueIdentity != FileOps::identity(names.saved))
+        m_journal.reset();
+    if (!m_journal) {
+        FileOps::remove(names.journal);
+        return;
+    }
+    // A line that a crash cut short gets its end, so that the next record starts a line.
+    if (!FileOps::read(names.journal, FileOps::size(names.journal) - 1).endsWith('\n'))
+        FileOps::append(names.journal, "\n");
+    settleSheets();
+    m_settledFirstFree = journalFirstFree();
+}
+
+// Sheets whose fate is not known yet are settled: the printer backend looks at the evidence.
+// Without one, a sheet counts as printed once the printer had it.
+void QueueStore::settleSheets()
+{
+    for (SheetRecord& sheet : m_journal->sheets) {
+        if (sheet.state == State::Released || sheet.state == State::NotPrinted)
+            continue;
+        const bool accepted = sheet.state != State::Sent;
+        const SheetFate fate = m_settler  ? m_settler(sheet.destination, accepted)
+                               : accepted ? SheetFate::Printed
+                                          : SheetFate::NotPrinted;
+        sheet.state = fate == SheetFate::Printed          ? State::Released
+                      : fate == SheetFate::ReleasePending ? State::ReleasePending
+                                                          : State::NotPrinted;
+    }
+}
+
+// The first free place after the last printed sheet.
+std::optional<int> QueueStore::journalFirstFree() const
+{
+    std::optional<int> place;
+    for (const SheetRecord& sheet : m_journal->sheets)
+        if (sheet.printed())
+            place = sheet.firstFree;
+    return place;
+}
+
+// Where the lines that no printed sheet holds begin in the saved-queue file. The printed sheets
+// of a run follow each other from the queue's start; a repetition prints some again.
+qint64 QueueStore::printedFront() const
+{
+    qint64 front = 0;
+    if (m_journal)
+        for (const SheetRecord& sheet : m_journal->sheets)
+            if (sheet.printed())
+                front = std::max(front, sheet.to);
+    return front;
+}
+
+qsizetype QueueStore::dropPrinted(QueuedLines& queue)
+{
+    if (!m_journal)
+        return 0;
+    settleSheets();
+    const bool synced = queue.version() == m_syncedVersion;
+    const qsizetype dropped = queue.removeBefore(printedFront());
+    if (synced)
+        m_syncedVersion = queue.version();
+    return dropped;
+}
+
+// The first free place goes to the settings file, then the saved-queue file is written without
+// the printed lines, then the journal goes. A crash before the journal's removal leaves it
+// beside a file that is not its own any more, and so settled as done.
+void QueueStore::compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue)
+{
+    dropPrinted(queue);
+    for (const SheetRecord& sheet : std::as_const(m_journal->sheets))
+        if (sheet.state == State::ReleasePending)
+            throw AppError(QStringLiteral("Drukarka nie zwolniła jeszcze wstrzymanego zadania "
+                                          "wydruku (%1); program spróbuje ponownie przy następnym "
+                                          "wydruku.")
+                               .arg(sheet.destination));
+    if (const std::optional<int> place = journalFirstFree(); place && !settingsFile.isEmpty())
+        writeFirstFree(settingsFile, *place);
+    if (queue.base() > 0 || !inSync(names, queue))
+        writeWhole(names, queue);
+    FileOps::remove(names.journal);
+    FileOps::syncFolder(names.folder);
+    m_journal.reset();
+}
