@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Starts a CUPS scheduler with one cups-pdf queue for the printing tests, and prints the
+# Starts a CUPS scheduler with cups-pdf queues for the printing tests, and prints the
 # scheduler's process id (stop it with scripts/stop-cups.sh PID).
 #
 #   scripts/start-cups.sh [QUEUE [OUTPUT_FOLDER]]
@@ -33,12 +33,17 @@ for _ in $(seq 50); do
 done
 lpstat -r | grep -q "is running" || { echo "start-cups.sh: cupsd did not start" >&2; exit 1; }
 
-mkdir -p "$out"
-chmod 1777 "$out"
-cat >"/etc/cups/cups-pdf-$queue.conf" <<CONF
-Out $out
-AnonDirName $out
+# A second queue, QUEUE-2 writing into OUTPUT_FOLDER-2, for the tests that count every sheet
+# printed and so must not share their queue.
+for name in "$queue" "$queue-2"; do
+    folder=$out${name#"$queue"}
+    mkdir -p "$folder"
+    chmod 1777 "$folder"
+    cat >"/etc/cups/cups-pdf-$name.conf" <<CONF
+Out $folder
+AnonDirName $folder
 Label 0
 CONF
-lpadmin -p "$queue" -v "cups-pdf:/$queue" -P "$ppd" -E
+    lpadmin -p "$name" -v "cups-pdf:/$name" -P "$ppd" -E
+done
 echo "$pid"

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace {
 
@@ -37,6 +40,7 @@ protected:
                                       .toUtf8());
     }
 
+    QString folder() const { return m_dir.path(); }
     QString bufferFolder() const { return m_dir.filePath(QStringLiteral("bufor")); }
     QString runtimeFolder() const { return m_dir.filePath(QStringLiteral("run")); }
     QString settingsFile() const { return m_dir.filePath(QStringLiteral("zelk_nal.ini")); }
@@ -64,6 +68,8 @@ protected:
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        for (auto [name, value] : extraEnvironment.asKeyValueRange())
+            environment.insert(name, value);
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(ZELK_PROGRAM),
@@ -95,6 +101,7 @@ protected:
     }
 
     QStringList options; // given after the settings file
+    QMap<QString, QString> extraEnvironment;
 
 private:
     QTemporaryDir m_dir;
@@ -210,5 +217,114 @@ TEST_F(PrintQueueRun, RefusedWhileAnotherCopyRuns)
     ASSERT_TRUE(untouched.open(QIODevice::ReadOnly));
     EXPECT_EQ(untouched.readAll(), (labelLines(50).join(QLatin1Char('\n')) + '\n').toUtf8());
 }
+
+// A run printing two sheets is killed at each step that changes a file, in turn; then a run
+// prints what is left. Every label is on paper exactly once, none waits, and the first free
+// place follows the last label. With "Plik PDF" each label is read back from the PDFs; with the
+// CUPS queue the sheets are counted (a doubled or lost sheet changes the count).
+class KilledAtEachStep : public PrintQueueRun, public ::testing::WithParamInterface<bool> {
+protected:
+    bool toCups() const { return GetParam(); }
+    QString cupsQueue() const { return QStringLiteral("zelk-pdf-2"); }
+    QString cupsOutput() const { return QStringLiteral("/tmp/zelk-cups-pdf-2"); }
+
+    // A fresh folder: 30 labels waiting, the sheet in the printer free from place 11.
+    void prepare()
+    {
+        QDir(bufferFolder()).removeRecursively();
+        QDir().mkpath(bufferFolder());
+        writeFile(settingsFile(),
+                  QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n[DRUKARKA]\nnazwa=%2\n[Sposób "
+                                 "Wydruku]\nPierwsza Wolna=11\n")
+                      .arg(bufferFolder(), toCups() ? cupsQueue() : QStringLiteral("Plik PDF"))
+                      .toUtf8());
+        writeBuffer(30);
+        options = QStringList{QStringLiteral("--partial")};
+    }
+
+    // Runs the program killed at `step`; false when it ended before that step.
+    bool killedAt(int step)
+    {
+        extraEnvironment = {{QStringLiteral("LD_PRELOAD"), QStringLiteral(ZELK_KILLAT)},
+                            {QStringLiteral("ZELK_KILL_IN"), folder()},
+                            {QStringLiteral("ZELK_KILL_AT"), QString::number(step)}};
+        const int exitCode = run();
+        extraEnvironment.clear();
+        return exitCode == -1;
+    }
+
+    // Each call number printed so far, with how often.
+    QMap<QString, int> printedLabels() const
+    {
+        QMap<QString, int> counts;
+        for (const QString& name : printedFiles()) {
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {printFolder() + '/' + name, "-"});
+            text.waitForFinished();
+            static const QRegularExpression callNumber(QStringLiteral("II \\d{4}"));
+            for (const auto& match : callNumber.globalMatch(QString::fromUtf8(text.readAll())))
+                ++counts[match.captured()];
+        }
+        return counts;
+    }
+
+    // The sheets cups-pdf has written once no job waits but the held ones, which never print.
+    int cupsSheets() const
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 60000 && unheldJobs() > 0)
+            QThread::msleep(200);
+        QThread::msleep(300); // cups-pdf writes the file as the job ends
+        QProcess::execute(QStringLiteral("cancel"), {QStringLiteral("-a"), cupsQueue()});
+        return int(QDir(cupsOutput()).entryList({QStringLiteral("*.pdf")}, QDir::Files).size());
+    }
+
+    // The jobs of the queue that will print, or print now.
+    qsizetype unheldJobs() const
+    {
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"), {"-l", "-W", "not-completed", "-o", cupsQueue()});
+        lpstat.waitForFinished();
+        const QString jobs = QString::fromUtf8(lpstat.readAll());
+        return jobs.count(QRegularExpression(QLatin1Char('^') + cupsQueue() + QLatin1Char('-'),
+                                             QRegularExpression::MultilineOption)) -
+               jobs.count(QStringLiteral("job-hold-until-specified"));
+    }
+};
+
+TEST_P(KilledAtEachStep, EveryLabelPrintsOnce)
+{
+    if (toCups() && QProcess::execute(QStringLiteral("lpstat"), {"-p", cupsQueue()}) != 0)
+        GTEST_SKIP() << "no CUPS queue " << qPrintable(cupsQueue()) << ": scripts/start-cups.sh";
+    int step = 1;
+    for (;; ++step) {
+        SCOPED_TRACE(step);
+        prepare();
+        QDir(cupsOutput()).removeRecursively();
+        QDir().mkpath(cupsOutput());
+        const bool killed = killedAt(step);
+        ASSERT_EQ(run(), 0);
+        if (toCups()) {
+            EXPECT_EQ(cupsSheets(), 2);
+        } else {
+            const QMap<QString, int> printed = printedLabels();
+            EXPECT_EQ(printed.size(), 30);
+            EXPECT_EQ(QList<int>(printed.begin(), printed.end()), QList<int>(printed.size(), 1));
+        }
+        EXPECT_TRUE(savedQueue().isEmpty());
+        EXPECT_EQ(keptFirstFree(), 17); // 14 labels at places 11-24, then 16 from place 1
+        EXPECT_FALSE(QFile::exists(bufferFolder() + QStringLiteral("/zelk.nal.druk")));
+        if (!killed || HasFailure())
+            break;
+    }
+    RecordProperty("steps", step);
+    EXPECT_GT(step, 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Printers, KilledAtEachStep, ::testing::Values(false, true),
+                         [](const auto& info) {
+                             return info.param ? std::string("Cups") : std::string("PlikPdf");
+                         });
 
 } // namespace

@@ -1,0 +1,113 @@
+// Preloaded into a program under test (LD_PRELOAD), this library kills the program with SIGKILL
+// at its Nth step that changes a file under a folder: every write, flush, truncation, link,
+// rename and removal counts. So a test can stop a program at each step of its work in turn and
+// look at what it leaves, without a hook in the program itself.
+//
+//   ZELK_KILL_IN=FOLDER   the folder whose files count
+//   ZELK_KILL_AT=N        the step to die at (1 is the first); a run with fewer steps ends as
+//                         usual
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char* folder()
+{
+    static const char* value = std::getenv("ZELK_KILL_IN");
+    return value;
+}
+
+bool under(const char* path)
+{
+    return folder() && path && std::strncmp(path, folder(), std::strlen(folder())) == 0;
+}
+
+bool fdUnder(int fd)
+{
+    char path[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t length = ::readlink(link.c_str(), path, sizeof path - 1);
+    if (length <= 0)
+        return false;
+    path[length] = '\0';
+    return under(path);
+}
+
+// Counts a step that changes a file under the folder, and dies at the chosen one.
+void step(bool counts)
+{
+    static const long killAt =
+        std::getenv("ZELK_KILL_AT") ? std::atol(std::getenv("ZELK_KILL_AT")) : 0;
+    static std::atomic<long> steps{0};
+    if (counts && killAt > 0 && ++steps == killAt)
+        ::kill(::getpid(), SIGKILL);
+}
+
+template <typename Function> Function next(const char* name)
+{
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+extern "C" {
+
+ssize_t write(int fd, const void* buffer, size_t count)
+{
+    static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
+    const int saved = errno;
+    step(fdUnder(fd));
+    errno = saved;
+    return real(fd, buffer, count);
+}
+
+int fsync(int fd)
+{
+    static const auto real = next<int (*)(int)>("fsync");
+    step(fdUnder(fd));
+    return real(fd);
+}
+
+int ftruncate(int fd, off_t length)
+{
+    static const auto real = next<int (*)(int, off_t)>("ftruncate");
+    step(fdUnder(fd));
+    return real(fd, length);
+}
+
+int rename(const char* from, const char* to)
+{
+    static const auto real = next<int (*)(const char*, const char*)>("rename");
+    step(under(from) || under(to));
+    return real(from, to);
+}
+
+int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, int, const char*, int)>("linkat");
+    step(fdUnder(toFolder) || under(to));
+    return real(fromFolder, from, toFolder, to, flags);
+}
+
+int unlink(const char* path)
+{
+    static const auto real = next<int (*)(const char*)>("unlink");
+    step(under(path));
+    return real(path);
+}
+
+int unlinkat(int folderFd, const char* path, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, int)>("unlinkat");
+    step(fdUnder(folderFd) || under(path));
+    return real(folderFd, path, flags);
+}
+
+} // extern "C"
