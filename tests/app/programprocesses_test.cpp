@@ -237,6 +237,43 @@ TEST_F(ProgramOnABufferFolder, ABufferThatCannotBeTakenIsReportedByName)
     EXPECT_TRUE(QFile::exists(buffer));
 }
 
+// A second account works on the queue in a shared folder (mode 1777) whose files are the
+// owner's: it could not record what it prints, so it prints nothing, says whose the file is,
+// and leaves nothing behind; the owner's next run prints every label once.
+TEST_F(ProgramOnABufferFolder, ASecondAccountInAStickyFolderIsRefusedBeforePrinting)
+{
+    if (::getuid() != 0 || !QFile::exists(QStringLiteral("/usr/bin/setpriv")))
+        GTEST_SKIP() << "another account can be arranged as root only";
+    ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(bufferFolder()).constData(), 01777);
+    writeFile(savedQueueFile(), QueueFile::serialize(numberedLines(1, 48), true));
+    writeFile(savedQueueFile() + QStringLiteral(".lock"), {}); // the owner has run before
+    const QString other = m_dir.filePath(QStringLiteral("konto"));
+    QDir().mkpath(other);
+    writeFile(other + QStringLiteral("/zelk_nal.ini"),
+              QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n[DRUKARKA]\nnazwa=Plik PDF\n")
+                  .arg(bufferFolder())
+                  .toUtf8());
+    for (const QString& path : {other, other + QStringLiteral("/zelk_nal.ini")})
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    const QStringList before = QDir(bufferFolder()).entryList(QDir::AllEntries | QDir::Hidden);
+
+    QProcess& refused =
+        start({QStringLiteral("--print-queue"), other + QStringLiteral("/zelk_nal.ini")}, shell({}),
+              {QStringLiteral("/usr/bin/setpriv"), QStringLiteral("--reuid=65534"),
+               QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")});
+    ASSERT_TRUE(refused.waitForFinished(20000));
+    EXPECT_EQ(refused.exitCode(), 1);
+    const QString errors = QString::fromUtf8(refused.readAllStandardError());
+    EXPECT_TRUE(errors.contains("plik " + savedQueueFile() + " należy do użytkownika root"))
+        << errors.toStdString();
+    EXPECT_EQ(QDir(bufferFolder()).entryList(QDir::AllEntries | QDir::Hidden), before);
+
+    EXPECT_EQ(run({QStringLiteral("--print-queue"), settingsFile()}, shell({})), 0);
+    EXPECT_EQ(printedFiles().size(), 2);
+    EXPECT_TRUE(savedQueue().isEmpty());
+}
+
 // Kills at random moments while sheets print. After each, every label is on paper (a PDF in
 // wydruki/) or waiting for the next copy: never both, never neither.
 class KilledWhilePrinting : public ProgramOnABufferFolder {
