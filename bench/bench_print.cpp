@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     QDir().mkpath(dir.filePath(QStringLiteral("temp")));
     DecliningDialogs dialogs;
     CupsPrinterBackend printers;
-    LabelPrinter labels(Services{&dialogs, true, &printers, nullptr}, dir.path(), {});
+    LabelPrinter labels(Services{&dialogs, nullptr, &printers, nullptr}, dir.path(), {});
     labels.settings.PrinterName = CupsPrinterBackend::filePrinterName();
     labels.restorePrinter();
 

@@ -73,7 +73,7 @@ void benchIdleTick(const QString& programDir)
 {
     constexpr int ticks = 20000;
     QtDialogs dialogs; // an idle tick asks nothing
-    TNal1 window(Services{&dialogs, true}, programDir, {});
+    TNal1 window(Services{&dialogs}, programDir, {});
     window.Timer1.stop();
     const double start = cpuSeconds();
     for (int tick = 0; tick < ticks; ++tick)

@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     QDir().mkpath(folder.path() + QStringLiteral("/temp")); // the default buffer folder
     SilentDialogs dialogs;
-    LabelPrinter labels(Services{&dialogs, true}, folder.path(), {});
+    LabelPrinter labels(Services{&dialogs}, folder.path(), {});
     labels.settings.NazBib1 = QStringLiteral("Biblioteka");
     labels.settings.NazBib2 = QStringLiteral("Miejska");
 
