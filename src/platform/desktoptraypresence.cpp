@@ -37,10 +37,11 @@ QByteArray screenNumber()
 
 bool xembedTray()
 {
+    // Qt's offscreen platform answers for X11 too, without a connection.
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
         return false;
-    xcb_connection_t* connection = x11->connection();
     const QByteArray selection = "_NET_SYSTEM_TRAY_S" + screenNumber();
     xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
         connection,

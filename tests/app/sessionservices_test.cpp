@@ -5,103 +5,75 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
-
-// A private session bus, as a desktop session has one.
-class SessionBus {
-public:
-    SessionBus()
-    {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        while (!m_address.endsWith('\n') && m_daemon.waitForReadyRead(5000))
-            m_address += m_daemon.readAllStandardOutput();
-    }
-    ~SessionBus()
-    {
-        m_daemon.kill();
-        m_daemon.waitForFinished();
-    }
-    QString address() const { return QString::fromUtf8(m_address.trimmed()); }
-
-private:
-    QProcess m_daemon;
-    QByteArray m_address;
-};
 
 // The next line of `process` that starts with `prefix`, without it; empty after `ms`.
 QString nextLine(QProcess& process, const QString& prefix, int ms)
 {
     QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
+    for (timer.start(); timer.elapsed() < ms; process.waitForReadyRead(200)) {
         while (process.canReadLine()) {
             const QString line = QString::fromUtf8(process.readLine()).trimmed();
             if (line.startsWith(prefix))
                 return line.mid(prefix.size());
         }
-        process.waitForReadyRead(200);
     }
     return {};
 }
 
-// The session's services come after the program, as they do at login: a StatusNotifierItem host
-// (there is no XEmbed tray) and a notification service, both stand-ins on a private bus.
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The session's services come after the program, as at login: a StatusNotifierItem host (no
+// XEmbed tray) and a notification service, stand-ins in Python on a private session bus.
 TEST(ProgramInADesktopSession, UsesTheTrayAndTheNotificationServiceThatComeLater)
 {
     VirtualDesktop desktop(false);
-    SessionBus bus;
-    if (!desktop.available() || bus.address().isEmpty())
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+    const QString address = nextLine(bus, QStringLiteral("unix:"), 5000);
+    if (!desktop.available() || address.isEmpty())
         GTEST_SKIP() << "Xvfb and dbus-daemon are needed";
     QProcessEnvironment environment = desktop.environment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                       QStringLiteral("unix:") + address);
     QTemporaryDir folder;
-    const QString program = folder.filePath(QStringLiteral("zelk_nal"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ZELK_PROGRAM), program));
     ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("temp")));
-    QFile settings(folder.filePath(QStringLiteral("zelk_nal.ini")));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[DRUKARKA]\nnazwa=Plik PDF\n[Sposób Wydruku]\nBez Wyświetlania=1\n");
-    settings.close();
-
-    QProcess running;
-    running.setProcessEnvironment(environment);
-    running.start(program);
+    writeFile(folder.filePath(QStringLiteral("zelk_nal.ini")),
+              "[NAKLEJKI]\nścieżka=" + QFile::encodeName(folder.filePath("temp/")) +
+                  "\n[DRUKARKA]\nnazwa=Plik PDF\n[Sposób Wydruku]\nBez Wyświetlania=1\n");
+    QProcess running, services, activate;
+    for (QProcess* process : {&running, &services, &activate})
+        process->setProcessEnvironment(environment);
+    running.start(QStringLiteral(ZELK_PROGRAM), {folder.filePath(QStringLiteral("zelk_nal.ini"))});
     QElapsedTimer sinceStart;
     sinceStart.start();
     ASSERT_FALSE(
         desktop.waitForWindow(QStringLiteral("Drukowanie kodów kreskowych"), false).isEmpty());
-    QProcess services;
-    services.setProcessEnvironment(environment);
-    // The Python of the system, the one python3-dbus is for.
+    // The system's Python, the one python3-dbus is for.
     services.start(QStringLiteral("/usr/bin/python3"),
                    {QStringLiteral(ZELK_SOURCE_DIR "/tests/support/desktopservices.py")});
     const QString item = nextLine(services, QStringLiteral("item "), 15000);
     ASSERT_FALSE(item.isEmpty()) << "the icon joins the host that came later";
 
-    QFile buffer(folder.filePath(QStringLiteral("temp/naklejka.dat")));
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-    for (int i = 0; i < 24; ++i)
-        buffer.write(
-            QStringLiteral("1000000000%1|II %1\n").arg(i, 2, 10, QLatin1Char('0')).toUtf8());
-    buffer.close();
+    QByteArray lines;
+    for (int i = 10; i < 34; ++i)
+        lines += "10000000" + QByteArray::number(i) + "|II " + QByteArray::number(i) + "\n";
+    writeFile(folder.filePath(QStringLiteral("temp/naklejka.dat")), lines);
     EXPECT_TRUE(nextLine(services, QStringLiteral("notify "), 15000)
                     .startsWith(QStringLiteral(
                         "Drukowanie kodów kreskowych|Zapisano 24 naklejki w folderze ")));
 
-    QProcess activate;
-    activate.setProcessEnvironment(environment);
     activate.start(QStringLiteral("dbus-send"),
-                   {QStringLiteral("--session"), QStringLiteral("--print-reply"),
-                    QStringLiteral("--dest=") + item, QStringLiteral("/StatusNotifierItem"),
-                    QStringLiteral("org.kde.StatusNotifierItem.Activate"),
-                    QStringLiteral("int32:0"), QStringLiteral("int32:0")});
-    ASSERT_TRUE(activate.waitForFinished(10000));
-    EXPECT_EQ(activate.exitCode(), 0) << activate.readAllStandardError().toStdString();
+                   {"--session", "--print-reply", "--dest=" + item, "/StatusNotifierItem",
+                    "org.kde.StatusNotifierItem.Activate", "int32:0", "int32:0"});
+    EXPECT_TRUE(activate.waitForFinished(10000) && activate.exitCode() == 0);
     EXPECT_FALSE(
         desktop.waitForWindow(QStringLiteral("Drukowanie naklejek z kodem kreskowym"), true)
             .isEmpty())
@@ -113,8 +85,6 @@ TEST(ProgramInADesktopSession, UsesTheTrayAndTheNotificationServiceThatComeLater
     EXPECT_FALSE(running.readAllStandardError().contains("Pulpit nie ma obszaru powiadomień"))
         << "a notification area came within ten seconds";
     EXPECT_TRUE(nextLine(services, QStringLiteral("notify "), 500).isEmpty()) << "one notice";
-    services.kill();
-    services.waitForFinished();
 }
 
 } // namespace

@@ -109,24 +109,20 @@ TEST_F(Preview, EmptyQueueShowsAWhiteSheetInTheScrollBox)
 
 // On a high-density screen a label is drawn at the screen's device pixels: the same layout in
 // window pixels, bars that still read, and no 1x picture made bigger.
-class PreviewAtPixelRatio : public Preview, public ::testing::WithParamInterface<qreal> {};
-
-TEST_P(PreviewAtPixelRatio, KeepsItsLayoutAtTheScreensOwnPixels)
+TEST_F(Preview, DrawsAtTheScreensDevicePixelRatio)
 {
     measureOnScreen();
     show(lines(1));
     const QSize layout = labels().pageGrid().pageSize();
-    QImage page = whiteMonochromeImage(layout, GetParam());
-    labels().PokazNalepke(label(0), page);
-    EXPECT_EQ(page.deviceIndependentSize().toSize(), layout);
-    EXPECT_EQ(decodeBarcode(page, label(0)), distinctIdentifier(0, 12));
-    EXPECT_NE(page, window->pageBitmap.scaled(page.size()));
+    for (qreal ratio : {1.5, 2.0}) {
+        SCOPED_TRACE(ratio);
+        QImage page = whiteMonochromeImage(layout, ratio);
+        labels().PokazNalepke(label(0), page);
+        EXPECT_EQ(page.deviceIndependentSize().toSize(), layout);
+        EXPECT_EQ(decodeBarcode(page, label(0)), distinctIdentifier(0, 12));
+        EXPECT_NE(page, window->pageBitmap.scaled(page.size()));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ratios, PreviewAtPixelRatio, ::testing::Values(1.5, 2.0),
-                         [](const auto& info) {
-                             return info.param == 2.0 ? "two" : "oneAndAHalf";
-                         });
 
 TEST_F(Preview, FirstLabelThatDoesNotFitIsReportedOnce)
 {

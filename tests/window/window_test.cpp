@@ -45,7 +45,6 @@ TEST_F(MainWindowFixture, WithoutANotificationAreaHasNoIconAndStillShowsFullShee
     withoutTray.trays = &noTray;
     window = std::make_unique<TNal1>(withoutTray, dir.path(), QStringList{});
     EXPECT_EQ(window->TrayIcon1, nullptr);
-    EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze: 0"));
     queueLines(24);
     window->Timer1Timer();
     EXPECT_TRUE(window->isVisible());
