@@ -1,10 +1,11 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing
-# (Debian packages), configure and build into build/.
+# (Debian packages), configure and build into build/: `make run` the program alone, `make test`
+# the program, the test programs and the benchmarks, which it runs once each in a short mode.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all run test bench build deps test-deps
+.PHONY: all run test bench build configure deps test-deps
 
 all: build
 
@@ -14,15 +15,20 @@ deps:
 test-deps:
 	@scripts/install-deps.sh test
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+
+# The default build: the program, its icons and its manual page; no test program.
+build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-run: build
+run: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target zelk_nal
 	mkdir -p $(BUILD_DIR)/temp
 	./$(BUILD_DIR)/zelk_nal
 
 test: test-deps build
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target test_programs
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600
 
 bench: build

@@ -2,6 +2,7 @@
 // exists (the last step of start-up, right before it waits for events), and, idle in the tray,
 // its resident memory and its share of the processor. The desktop is a private X server (Xvfb)
 // with a notification area (trayer).
+#include "benchmode.h"
 #include "labels/texts.h"
 #include "platform/windowtitles.h"
 #include "virtualdesktop.h"
@@ -20,9 +21,10 @@
 
 namespace {
 
-constexpr int kStartRuns = 10;
-constexpr int kSettleMs = 3000;
-constexpr int kIdleMs = 5000;
+// Fewer and shorter with --short.
+int startRuns = 10;
+int settleMs = 3000;
+int idleMs = 5000;
 
 // A buffer folder of its own, so that the program meets nothing it would print.
 class ProgramCopy {
@@ -146,14 +148,14 @@ void printIdleFigures(const VirtualDesktop& desktop, WindowTitles& titles)
     ProgramCopy copy(desktop);
     while (!titleWindowExists(titles) && copy.elapsedMilliseconds() < 10000)
         QThread::msleep(10);
-    QThread::msleep(kSettleMs);
+    QThread::msleep(settleMs);
     std::printf("  idle memory (VmRSS)  %8.1f MB   (after %d s idle; aim < 60 MB)\n",
-                residentMegabytes(copy.pid()), kSettleMs / 1000);
+                residentMegabytes(copy.pid()), settleMs / 1000);
     const long long ticksBefore = processorTicks(copy.pid());
     const QMap<QString, double> threadsBefore = threadMilliseconds(copy.pid());
     QElapsedTimer clock;
     clock.start();
-    QThread::msleep(kIdleMs);
+    QThread::msleep(idleMs);
     const long long ticks = processorTicks(copy.pid()) - ticksBefore;
     const double busyMs = busyMilliseconds(copy.pid(), threadsBefore);
     const double idleMs = clock.nsecsElapsed() / 1e6;
@@ -176,6 +178,11 @@ int main(int argc, char** argv)
         std::printf("bench_desktop: skipped, Xvfb and xdotool are needed\n");
         return 0;
     }
+    if (shortRun(argc, argv)) {
+        startRuns = 1;
+        settleMs = 500;
+        idleMs = 1000;
+    }
     qputenv("DISPLAY", desktop.display().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
@@ -184,7 +191,7 @@ int main(int argc, char** argv)
     std::printf("bench_desktop: the program in the tray of Xvfb + trayer\n");
     startUpMilliseconds(desktop, *titles); // warm-up: the file cache
     std::vector<double> runs;
-    for (int run = 0; run < kStartRuns; ++run) {
+    for (int run = 0; run < startRuns; ++run) {
         const double ms = startUpMilliseconds(desktop, *titles);
         if (ms < 0) {
             std::printf("  the title window did not appear\n");

@@ -2,6 +2,7 @@
 // the program's start until its preview window is shown and its memory then (a whole process on
 // a private X server), and one buffer line folded onto the queue: time and bytes written. The
 // preview's time is compared with that of a 300-line queue.
+#include "benchmode.h"
 #include "labels/queuefile.h"
 #include "labels/queuestore.h"
 #include "labels/texts.h"
@@ -21,8 +22,9 @@
 
 namespace {
 
-constexpr int kStartRuns = 3;
-constexpr int kFoldRuns = 5;
+// Fewer with --short.
+int startRuns = 3;
+int foldRuns = 5;
 
 QByteArray queueBytes(int count)
 {
@@ -113,7 +115,7 @@ PreviewRun medianPreview(const VirtualDesktop& desktop, int lines)
     const QByteArray queue = queueBytes(lines);
     std::vector<double> times;
     PreviewRun last;
-    for (int run = 0; run < kStartRuns; ++run) {
+    for (int run = 0; run < startRuns; ++run) {
         last = startUntilPreview(desktop, queue);
         if (last.milliseconds < 0)
             qFatal("the preview of %d lines was not shown", lines);
@@ -140,7 +142,7 @@ FoldRun medianFold(int lines)
     store.restore(location, queue);
     std::vector<double> times;
     std::vector<double> written;
-    for (int run = 0; run < kFoldRuns; ++run) {
+    for (int run = 0; run < foldRuns; ++run) {
         writeFile(location.buffer, QByteArrayLiteral("999999999999|II 1 Ab\r\n"));
         const qint64 writtenBefore = bytesWritten();
         const auto start = std::chrono::steady_clock::now();
@@ -150,7 +152,7 @@ FoldRun medianFold(int lines)
                 .count());
         written.push_back(double(bytesWritten() - writtenBefore));
     }
-    if (queue.size() != lines + kFoldRuns)
+    if (queue.size() != lines + foldRuns)
         qFatal("the fold lost or doubled lines");
     return {median(times), qint64(median(written))};
 }
@@ -164,6 +166,11 @@ int main(int argc, char** argv)
         std::printf("bench_queuelength: skipped, Xvfb and xdotool are needed\n");
         return 0;
     }
+    const bool quick = shortRun(argc, argv);
+    if (quick) {
+        startRuns = 1;
+        foldRuns = 2;
+    }
     QGuiApplication app(argc, argv);
     std::printf("bench_queuelength: cost by the number of queued lines (medians)\n");
     std::printf("  %9s  %15s  %8s  %19s  %13s  %9s\n", "lines", "preview shown", "ratio",
@@ -171,7 +178,7 @@ int main(int argc, char** argv)
     medianPreview(desktop, 300); // warm-up: the program's files in the cache
     const double base = medianPreview(desktop, 300).milliseconds;
     std::printf("  %9d  %12.0f ms  %8.2f\n", 300, base, 1.0);
-    for (int lines : {1000, 100000, 1000000}) {
+    for (int lines : quick ? std::vector<int>{1000} : std::vector<int>{1000, 100000, 1000000}) {
         const PreviewRun preview = medianPreview(desktop, lines);
         const FoldRun fold = medianFold(lines);
         std::printf("  %9d  %12.0f ms  %8.2f  %8.0f/%5.0f MB  %10.2f ms  %7lld B\n", lines,

@@ -16,6 +16,7 @@ test_packages=(
     cups printer-driver-cups-pdf
     clang libclang-rt-14-dev
     dpkg-dev desktop-file-utils lintian
+    dbus-daemon python3-dbus python3-gi
 )
 
 bench_packages=(glabels)

@@ -19,7 +19,7 @@ export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELK_SANITIZE=ON -DZELK_BENCH=OFF
 rm -rf "$reports"
 mkdir -p "$reports"
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"$(nproc)" --target all test_programs
 
 # The kill storms and the kills at each step test crash safety, which the plain run covers;
 # killed copies leave no reports, and a preloaded library would come before the sanitizers'.

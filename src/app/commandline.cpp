@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "app/programfolder.h"
+#include "labels/discovery.h"
 #include "platform/version.h"
 
 #include <cstdio>
@@ -7,14 +9,21 @@
 #include <cstring>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
 const QString kProgram = QStringLiteral("zelk_nal");
 const QString kSettingsName = QStringLiteral("SETTINGS");
-const QString kSettingsText = QStringLiteral(
-    "Plik ustawień albo katalog zakończony separatorem (domyślnie zelk_nal.ini obok programu).");
 constexpr qsizetype kLineWidth = 79;
+
+// The settings argument's text names the file this copy reads without one: beside the program,
+// or in the user's data folder for an installed copy.
+QString settingsText()
+{
+    return QStringLiteral("Plik ustawień albo katalog zakończony separatorem (domyślnie %1).")
+        .arg(QDir::toNativeSeparators(locateSettingsFile(programFolderPath(), {}).settingsFile()));
+}
 
 // The program's options with Polish texts; Qt's own help and version options are English.
 struct ProgramOptions {
@@ -67,7 +76,7 @@ struct ProgramOptions {
 bool parse(QCommandLineParser& parser, const ProgramOptions& options, const QStringList& arguments)
 {
     parser.addOptions(options.all());
-    parser.addPositionalArgument(kSettingsName, kSettingsText,
+    parser.addPositionalArgument(kSettingsName, QString(),
                                  QLatin1Char('[') + kSettingsName + QLatin1Char(']'));
     return parser.parse(arguments);
 }
@@ -109,7 +118,7 @@ QString helpText(const ProgramOptions& options)
     for (const QCommandLineOption& option : options.all())
         text += helpEntry(optionNames(option), option.description(), column);
     return text + QStringLiteral("\nArgumenty:\n") +
-           helpEntry(kSettingsName, kSettingsText, column);
+           helpEntry(kSettingsName, settingsText(), column);
 }
 
 [[noreturn]] void printAndExit(std::FILE* stream, const QString& text, int exitCode)
@@ -185,20 +194,4 @@ bool hasOption(int argc, char** argv, std::initializer_list<const char*> names)
         }
     }
     return false;
-}
-
-void chooseDisplayFor(int argc, char** argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const ProgramOptions options;
-    QCommandLineParser parser;
-    const bool showsNothing = !parse(parser, options, arguments) || parser.isSet(options.help) ||
-                              parser.isSet(options.version) || requestOf(parser, options);
-    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
-                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (showsNothing && noDisplay)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
 }

@@ -23,10 +23,5 @@ struct CommandLine {
 CommandLine parseCommandLine(const QCoreApplication& app);
 
 // Whether one of `names` stands among the arguments (before a "--"). Read before the
-// application object exists, which chooses its display platform when it is made.
+// application object exists.
 bool hasOption(int argc, char** argv, std::initializer_list<const char*> names);
-
-// The runs that show nothing (the requests to the running copy, --help, --version, a command line
-// with an unknown option) need no display: without one they use Qt's offscreen platform, so that
-// scripts on a server can run them.
-void chooseDisplayFor(int argc, char** argv);

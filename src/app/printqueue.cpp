@@ -106,7 +106,7 @@ int runPrintQueue(int argc, char** argv)
     }
 
     CupsPrinterBackend printers;
-    LabelPrinter labels({&dialogs, true, &printers, nullptr}, programFolder(),
+    LabelPrinter labels({&dialogs, nullptr, &printers, nullptr}, programFolder(),
                         commandLine.arguments);
     const ErrorGuard& labelsGuard = labels.guard();
     labelsGuard.run([&labels] { labels.OpenNal(QString()); });

@@ -5,11 +5,24 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+
+bool installedCopy(const QString& executableDir)
+{
+    return QFileInfo::exists(executableDir +
+                             QStringLiteral("/../share/applications/zelk_nal.desktop"));
+}
+
+QString userDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+} // namespace
+
 QString programFolder(const QString& executableDir, const QString& userDataDir)
 {
-    const QString desktopEntry =
-        executableDir + QStringLiteral("/../share/applications/zelk_nal.desktop");
-    if (!QFileInfo::exists(desktopEntry))
+    if (!installedCopy(executableDir))
         return executableDir;
     QDir().mkpath(userDataDir + QStringLiteral("/temp"));
     return userDataDir;
@@ -17,6 +30,11 @@ QString programFolder(const QString& executableDir, const QString& userDataDir)
 
 QString programFolder()
 {
-    return programFolder(QCoreApplication::applicationDirPath(),
-                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return programFolder(QCoreApplication::applicationDirPath(), userDataFolder());
+}
+
+QString programFolderPath()
+{
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    return installedCopy(executableDir) ? userDataFolder() : executableDir;
 }

@@ -12,3 +12,6 @@ QString programFolder(const QString& executableDir, const QString& userDataDir);
 
 // The same for this process: its executable's folder and ~/.local/share/zelk_nal.
 QString programFolder();
+
+// Which folder programFolder() is for this process, without making anything.
+QString programFolderPath();

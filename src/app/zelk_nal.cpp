@@ -10,6 +10,8 @@
 #include "dialogs/tnal4.h"
 #include "labels/texts.h"
 #include "platform/cupsprinterbackend.h"
+#include "platform/desktoptraypresence.h"
+#include "platform/displayprobe.h"
 #include "platform/errorguard.h"
 #include "platform/instancechannel.h"
 #include "platform/qtdialogs.h"
@@ -23,12 +25,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <QApplication>
-#include <QSystemTrayIcon>
 
 namespace {
 
-int sendRequest(InstanceChannel::Request request)
+// The exit code of a request to the running copy; none when no copy runs and this one is to
+// start and serve the request itself (all but the close request).
+std::optional<int> sendRequest(InstanceChannel::Request request)
 {
     switch (InstanceChannel::send(request)) {
     case InstanceChannel::Answer::Done:
@@ -43,8 +47,22 @@ int sendRequest(InstanceChannel::Request request)
     case InstanceChannel::Answer::NotRunning:
         break;
     }
+    if (request != InstanceChannel::Request::Close)
+        return std::nullopt;
     std::fprintf(stderr, "zelk_nal: program nie jest uruchomiony.\n");
     return 1;
+}
+
+// The answers that need no display (--help, --version, an unknown option, a request to the
+// running copy) come from a Qt core application, so that a display that is gone cannot end
+// them. Returns the exit code, or none when the program is to run.
+std::optional<int> answerWithoutDisplay(int argc, char** argv, CommandLine& commandLine)
+{
+    const QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelk_nal"));
+    QCoreApplication::setApplicationVersion(programVersionText());
+    commandLine = parseCommandLine(core);
+    return commandLine.request ? sendRequest(*commandLine.request) : std::nullopt;
 }
 
 // One line on standard output, for whoever started the program from a terminal. Without a
@@ -67,7 +85,18 @@ int runZelkNal(int argc, char** argv)
     provideRuntimeFolder();
     if (hasOption(argc, argv, {"--print-queue"}))
         return runPrintQueue(argc, argv);
-    chooseDisplayFor(argc, argv);
+    CommandLine commandLine;
+    if (const std::optional<int> answered = answerWithoutDisplay(argc, argv, commandLine))
+        return *answered;
+    if (!displayReachable()) {
+        if (commandLine.request)
+            std::fputs("zelk_nal: program nie jest uruchomiony.\n", stderr);
+        std::fprintf(stderr,
+                     "zelk_nal: brak dostępu do ekranu (%s): program z oknem nie może "
+                     "działać.\n",
+                     qUtf8Printable(displayVariables()));
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());
@@ -78,10 +107,6 @@ int runZelkNal(int argc, char** argv)
     // The windows are laid out for Tahoma; where it is missing, the narrower of the free faces
     // keeps their captions inside their places.
     QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
-
-    const CommandLine commandLine = parseCommandLine(app);
-    if (commandLine.request)
-        return sendRequest(*commandLine.request);
 
     QtDialogs dialogs;
     const auto titles = makeDesktopWindowTitles();
@@ -134,14 +159,19 @@ int runZelkNal(int argc, char** argv)
 
     CupsPrinterBackend printers;
     QtPrinterSetupDialog printerSetup(printers);
-    const Services services{&dialogs, QSystemTrayIcon::isSystemTrayAvailable(), &printers,
-                            &printerSetup};
+    const DesktopTrayPresence trays;
+    const Services services{&dialogs, &trays, &printers, &printerSetup};
     TNal1 window(services, programFolder(), commandLine.arguments);
     if (endedDuringStart)
         return 0;
     sayWhatItUses(window.labels());
     running = &window;
     windowRequests.serveOn(window);
+    // A request that started this copy is served once the first tick has taken the buffer.
+    if (commandLine.request)
+        QObject::connect(
+            &window.Timer1, &QTimer::timeout, &windowRequests,
+            [&] { windowRequests.take(*commandLine.request); }, Qt::SingleShotConnection);
     TNal4 about;
 
     QObject::connect(&window, &TNal1::closed, &app, endProgram, Qt::QueuedConnection);

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -74,6 +75,8 @@ TNal4::TNal4(QWidget* parent)
     Button1->setGeometry(267, 149, 75, 25);
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QWidget::hide);
+    // A box with one button closes on Escape, as a dialog does.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::hide);
 }
 
 QLabel* TNal4::addLabel(const QString& text, QRect geometry, const QFont& font)

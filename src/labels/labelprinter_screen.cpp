@@ -8,7 +8,9 @@
 #include "platform/apperror.h"
 #include "platform/rounding.h"
 
+#include <cmath>
 #include <QPainter>
+#include <QScopeGuard>
 
 namespace {
 
@@ -115,7 +117,12 @@ void LabelPrinter::PokazNalepke(const TNalepka& Nalepka, QImage& bmp)
 
 void LabelPrinter::RysujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK)
 {
-    // The symbol at its natural size, then stretched into the barcode box.
+    // The symbol at its natural size, then stretched into the barcode box. Where the surface
+    // has more device pixels to a layout pixel, its modules are that many times wider first, so
+    // that the stretch spreads whole device pixels.
+    const int m0 = KodKresk.Modul();
+    const auto restoreModul = qScopeGuard([this, m0] { KodKresk.setModul(m0); });
+    KodKresk.setModul(m0 * int(std::ceil(Canvas.device()->devicePixelRatioF())));
     QImage scratch = whiteMonochromeImage({KodKresk.Width(), KodKresk.Height()});
     KodKresk.setTop(0);
     KodKresk.setLeft(0);

@@ -7,6 +7,8 @@
 class Notifier {
 public:
     virtual ~Notifier() = default;
+    // Whether a notice sent now reaches the desktop this way.
+    virtual bool reachable() const { return true; }
     // `failed`: the notice reports an error.
     virtual void notify(const QString& text, bool failed) = 0;
 };

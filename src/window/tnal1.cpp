@@ -1,9 +1,12 @@
 #include "window/tnal1.h"
 
 #include "labels/texts.h"
+#include "platform/freedesktopnotifier.h"
+#include "platform/notifierchain.h"
 #include "platform/stderrnotifier.h"
 #include "platform/traynotifier.h"
 #include "window/appicon.h"
+#include "window/traywatch.h"
 
 #include <cstdio>
 #include <QAction>
@@ -58,13 +61,12 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
     : QWidget(parent)
     , m_reports(*services.dialogs)
     , m_labels(withDialogs(services, m_reports), executableDir, arguments)
-    , m_trayAvailable(services.trayAvailable)
+    , m_trays(services.trays)
 {
     buildWindow();
     buildTray();
     if (!services.notifier)
-        m_ownNotifier = m_trayAvailable ? std::unique_ptr<Notifier>(new TrayNotifier(*TrayIcon1))
-                                        : std::make_unique<StderrNotifier>();
+        makeNotifier();
     m_notifier = services.notifier ? services.notifier : m_ownNotifier.get();
     m_labels.runEnded = [this](const RunNotice& notice) { showRunNotice(notice); };
     m_labels.countChanged = [this] { setHint(countHint(m_labels.queue.ListaLini.size())); };
@@ -81,6 +83,19 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
     guard().run([this] { m_labels.restorePrinter(); });
     Timer1.start();
     hide();
+}
+
+TNal1::~TNal1() = default;
+
+// Notices go to the desktop's notification service where the session has one, else to the
+// tray icon's balloon, else to standard error.
+void TNal1::makeNotifier()
+{
+    std::vector<std::unique_ptr<Notifier>> ways;
+    ways.push_back(std::make_unique<FreedesktopNotifier>(Texts::appTitle()));
+    ways.push_back(std::make_unique<TrayNotifier>([this] { return TrayIcon1; }, Texts::appTitle()));
+    ways.push_back(std::make_unique<StderrNotifier>());
+    m_ownNotifier = std::make_unique<NotifierChain>(std::move(ways));
 }
 
 void TNal1::buildWindow()
@@ -140,17 +155,45 @@ void TNal1::buildTray()
     PopupMenu1->addAction(QStringLiteral("Zamknij program"), this,
                           guard().wrap([this] { Zamknijprogram1Click(); }));
 
+    if (!m_trays) {
+        makeTrayIcon(TrayPresence::Kind::XEmbed);
+        return;
+    }
+    // Qt's tray icon settles for one kind of notification area when it is made: it is made
+    // once one is there, so that a host of StatusNotifierItems that comes late is used.
+    m_trayWatch = std::make_unique<TrayWatch>(
+        *m_trays, [this](TrayPresence::Kind kind) { makeTrayIcon(kind); },
+        [this] { reportMissingTray(); });
+    m_trayWatch->poll();
+}
+
+void TNal1::makeTrayIcon(TrayPresence::Kind kind)
+{
+    m_trayKind = kind;
     TrayIcon1 = new QSystemTrayIcon(barcodeIcon(), this);
     TrayIcon1->setContextMenu(PopupMenu1);
+    setHint(m_hint);
     connect(TrayIcon1, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::DoubleClick)
-                    guard().run([this] { TrayIcon1DblClick(); });
+                guard().run([this, reason] { trayActivated(reason); });
             });
-    // Shown at once, or as soon as a notification area appears.
+    // Qt follows an XEmbed tray that goes and comes back.
     TrayIcon1->show();
-    if (m_trayAvailable)
-        return;
+}
+
+// A host of StatusNotifierItems sends a click on the icon as Activate, which opens the window as
+// "Pokaż stronę" does. In an XEmbed tray the double click does that, and a single click is
+// only the first half of one.
+void TNal1::trayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick)
+        TrayIcon1DblClick();
+    else if (reason == QSystemTrayIcon::Trigger && m_trayKind == TrayPresence::Kind::StatusNotifier)
+        Pokastron1Click();
+}
+
+void TNal1::reportMissingTray()
+{
     const QString text = QStringLiteral(
         "Pulpit nie ma obszaru powiadomień, więc ikona programu nie jest widoczna.\n"
         "Program działa dalej: okno pojawi się, gdy w buforze będzie pełna strona naklejek.");
@@ -159,14 +202,12 @@ void TNal1::buildTray()
         {text, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Information});
 }
 
-QString TNal1::hint() const
-{
-    return TrayIcon1->toolTip();
-}
-
+// The icon's tooltip (and a StatusNotifierItem's) names the program above the count.
 void TNal1::setHint(const QString& text)
 {
-    TrayIcon1->setToolTip(text);
+    m_hint = text;
+    if (TrayIcon1)
+        TrayIcon1->setToolTip(Texts::appTitle() + QLatin1Char('\n') + m_hint);
 }
 
 void TNal1::showEvent(QShowEvent* event)

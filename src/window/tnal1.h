@@ -2,10 +2,12 @@
 
 #include "labels/labelprinter.h"
 #include "platform/notifier.h"
+#include "platform/traypresence.h"
 #include "window/tickreports.h"
 
 #include <memory>
 #include <QImage>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -15,7 +17,7 @@ class QMenu;
 class QPushButton;
 class QScrollArea;
 class QStatusBar;
-class QSystemTrayIcon;
+class TrayWatch;
 
 struct WindowState {
     bool zamknij = false;  // close without asking
@@ -31,12 +33,13 @@ public:
     // window ends hidden.
     TNal1(const Services& services, const QString& executableDir, const QStringList& arguments,
           QWidget* parent = nullptr);
+    ~TNal1() override;
 
     LabelPrinter& labels() { return m_labels; }
     WindowState state;
 
     QTimer Timer1;
-    QSystemTrayIcon* TrayIcon1 = nullptr;
+    QSystemTrayIcon* TrayIcon1 = nullptr; // none until the desktop has a notification area
     QMenu* PopupMenu1 = nullptr;
     QPushButton* DrukujBut = nullptr;
     QPushButton* UstawParBut = nullptr;
@@ -73,8 +76,8 @@ public:
     // still in the buffer.
     void CloseNow();
 
-    // The count hint of the tray icon.
-    QString hint() const;
+    // The count hint of the tray icon, which the icon shows under the application title.
+    QString hint() const { return m_hint; }
     void setHint(const QString& text);
 
     // The label printer's geometry and logo for the current settings, and a white page image
@@ -106,6 +109,10 @@ protected:
 private:
     void buildWindow();
     void buildTray();
+    void makeTrayIcon(TrayPresence::Kind kind);
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    void reportMissingTray();
+    void makeNotifier();
     bool FormClose(); // true: the window closes
     void showOrPrintFullSheet();
     bool saveBeforeClosing();
@@ -115,7 +122,10 @@ private:
 
     TickReports m_reports; // every message of the window goes through it
     LabelPrinter m_labels;
-    bool m_trayAvailable;
+    const TrayPresence* m_trays;
+    std::unique_ptr<TrayWatch> m_trayWatch; // while the desktop has no notification area
+    TrayPresence::Kind m_trayKind = TrayPresence::Kind::None;
+    QString m_hint;
     QAction* m_defaultItem = nullptr;
     bool m_decidingToClose = false; // the close question may be open
     std::unique_ptr<Notifier> m_ownNotifier;

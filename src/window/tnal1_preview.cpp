@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QtMath>
 
 namespace {
 
@@ -29,7 +30,9 @@ void TNal1::ParametryNalepki()
     KasujObiekty();
     m_labels.ParametryNalepki();
 
-    pageBitmap = whiteMonochromeImage(m_labels.pageGrid().pageSize());
+    // Drawn at the screen's device pixel ratio: sharp on a high-density screen, the same size in
+    // the window's own pixels.
+    pageBitmap = whiteMonochromeImage(m_labels.pageGrid().pageSize(), devicePixelRatioF());
     Image = new PageImage;
     connect(Image, &PageImage::pressed, this,
             [this](QPoint point) { guard().run([this, point] { pageClicked(point); }); });
@@ -37,7 +40,8 @@ void TNal1::ParametryNalepki()
     Image->setContentsMargins(pageMargin, pageMargin, pageMargin, pageMargin);
     Image->setPixmap(QPixmap::fromImage(pageBitmap));
     // The scroll ranges are the image's size plus the margin on both sides.
-    Image->resize(pageBitmap.size() + QSize(2 * pageMargin, 2 * pageMargin));
+    Image->resize(pageBitmap.deviceIndependentSize().toSize() +
+                  QSize(2 * pageMargin, 2 * pageMargin));
     ScrollBox1->setWidget(Image);
     Image->show();
 }
@@ -71,14 +75,20 @@ void TNal1::PokazStrone()
 void TNal1::hatchUsedPlaces()
 {
     const PageGrid grid = m_labels.pageGrid();
-    // Drawn in colour first: the monochrome page takes filled areas and images, not lines.
-    QImage cell(grid.labelWidth, grid.labelHeight, QImage::Format_RGB32);
+    // Drawn in colour first: the monochrome page takes filled areas and images, not lines. Like
+    // the page, at the screen's device pixel ratio.
+    const qreal ratio = pageBitmap.devicePixelRatio();
+    QImage cell(qCeil(grid.labelWidth * ratio), qCeil(grid.labelHeight * ratio),
+                QImage::Format_RGB32);
+    cell.setDevicePixelRatio(ratio);
     cell.fill(Qt::white);
     QPainter hatch(&cell);
     hatch.setPen(Qt::black);
-    for (int x = -cell.height(); x < cell.width(); x += hatchSpacing)
-        hatch.drawLine(x, cell.height() - 1, x + cell.height() - 1, 0);
-    hatch.drawRect(cell.rect().adjusted(0, 0, -1, -1));
+    const int width = grid.labelWidth;
+    const int height = grid.labelHeight;
+    for (int x = -height; x < width; x += hatchSpacing)
+        hatch.drawLine(x, height - 1, x + height - 1, 0);
+    hatch.drawRect(0, 0, width - 1, height - 1);
     hatch.end();
     QPainter page(&pageBitmap);
     for (int place = 0; place < m_labels.queue.usedPlaces; ++place)

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 
 namespace {
 
@@ -23,7 +24,7 @@ TEST(Version, FourNumbersWithoutLeadingZeros)
                         .arg(numbers[3]));
 }
 
-TEST(AboutBox, ShowsTheVersionAndHidesOnOk)
+TEST(AboutBox, ShowsTheVersionAndHidesOnOkAndEscape)
 {
     TNal4 about;
     EXPECT_FALSE(about.isVisible());
@@ -37,6 +38,9 @@ TEST(AboutBox, ShowsTheVersionAndHidesOnOk)
     EXPECT_FALSE(about.isVisible());
     about.showAbout();
     EXPECT_EQ(about.Label11->text(), programVersionText());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(about.isVisible());
 }
 
 } // namespace

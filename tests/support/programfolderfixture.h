@@ -16,7 +16,7 @@ protected:
 
     Services services(PrinterBackend* backend)
     {
-        return {&dialogs, true, backend, &setup, &notifier};
+        return {&dialogs, nullptr, backend, &setup, &notifier};
     }
     QString programDir() const { return dir.path() + QLatin1Char('/'); }
     QString bufferDir() const { return programDir() + QStringLiteral("temp/"); }

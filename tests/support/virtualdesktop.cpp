@@ -17,12 +17,12 @@ bool waitUntil(const std::function<bool()>& condition, int ms)
     return true;
 }
 
-VirtualDesktop::VirtualDesktop()
+VirtualDesktop::VirtualDesktop(bool withTray)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         return;
-    if (startServer())
+    if (startServer() && withTray)
         startTray();
 }
 

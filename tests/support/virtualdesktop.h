@@ -10,7 +10,7 @@
 // program as a real process. `available()` is false where the tools are not installed.
 class VirtualDesktop {
 public:
-    VirtualDesktop();
+    explicit VirtualDesktop(bool withTray = true);
     ~VirtualDesktop();
 
     bool available() const { return m_xserver != nullptr; }

@@ -1,3 +1,4 @@
+#include "faketraypresence.h"
 #include "labellines.h"
 #include "labels/queuefile.h"
 #include "mainwindowfixture.h"
@@ -77,7 +78,8 @@ TEST_F(Notices, WithoutANotificationAreaTheyGoToStandardError)
 {
     window.reset();
     Services withoutTray = services(&printers);
-    withoutTray.trayAvailable = false;
+    const FakeTrayPresence noTray;
+    withoutTray.trays = &noTray;
     withoutTray.notifier = nullptr;
     window = std::make_unique<TNal1>(withoutTray, dir.path(), QStringList());
     window->labels().settings.BezWyswB = true;

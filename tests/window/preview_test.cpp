@@ -1,4 +1,5 @@
 #include "fixedtextmetrics.h"
+#include "labels/monochrome.h"
 #include "labels/screentextmetrics.h"
 #include "labels/texts.h"
 #include "mainwindowfixture.h"
@@ -31,10 +32,13 @@ QStringList lines(int count, int digits = 12)
     return result;
 }
 
-// What an independent reader makes of the bars in a label's barcode box, quiet zones included.
+// What an independent reader makes of the bars in a label's barcode box, quiet zones included,
+// at the page's own pixels.
 QString decodeBarcode(const QImage& page, const TNalepka& label)
 {
-    const QImage box = page.copy(label.BarL - 20, label.BarT, 184 + 40, label.BarH)
+    const qreal ratio = page.devicePixelRatio();
+    const QRectF area(label.BarL - 20, label.BarT, 184 + 40, label.BarH);
+    const QImage box = page.copy(QRectF(area.topLeft() * ratio, area.size() * ratio).toRect())
                            .convertToFormat(QImage::Format_Grayscale8);
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormat::ITF);
@@ -101,6 +105,23 @@ TEST_F(Preview, EmptyQueueShowsAWhiteSheetInTheScrollBox)
     EXPECT_EQ(window->ScrollBox1->widget(), static_cast<QWidget*>(window->Image));
     EXPECT_EQ(window->Image->size(), QSize(827, 1178));
     EXPECT_EQ(window->Image->contentsRect().topLeft(), QPoint(15, 15));
+}
+
+// On a high-density screen a label is drawn at the screen's device pixels: the same layout in
+// window pixels, bars that still read, and no 1x picture made bigger.
+TEST_F(Preview, DrawsAtTheScreensDevicePixelRatio)
+{
+    measureOnScreen();
+    show(lines(1));
+    const QSize layout = labels().pageGrid().pageSize();
+    for (qreal ratio : {1.5, 2.0}) {
+        SCOPED_TRACE(ratio);
+        QImage page = whiteMonochromeImage(layout, ratio);
+        labels().PokazNalepke(label(0), page);
+        EXPECT_EQ(page.deviceIndependentSize().toSize(), layout);
+        EXPECT_EQ(decodeBarcode(page, label(0)), distinctIdentifier(0, 12));
+        EXPECT_NE(page, window->pageBitmap.scaled(page.size()));
+    }
 }
 
 TEST_F(Preview, FirstLabelThatDoesNotFitIsReportedOnce)

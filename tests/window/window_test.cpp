@@ -1,3 +1,4 @@
+#include "faketraypresence.h"
 #include "labels/texts.h"
 #include "mainwindowfixture.h"
 
@@ -35,18 +36,19 @@ TEST_F(MainWindow, StartsHiddenPollingWithTheCountHint)
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
-TEST_F(MainWindowFixture, WithoutANotificationAreaSaysSoOnceAndStillShowsFullSheets)
+// Until a notification area comes the window has no icon and says nothing about it (the
+// report waits ten seconds); full sheets still show it.
+TEST_F(MainWindowFixture, WithoutANotificationAreaHasNoIconAndStillShowsFullSheets)
 {
-    window = std::make_unique<TNal1>(Services{&dialogs, false, &printers, &setup}, dir.path(),
-                                     QStringList{});
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_EQ(dialogs.shown().first().icon, MessageIcon::Information);
-    EXPECT_TRUE(dialogs.shown().first().text.startsWith(
-        QStringLiteral("Pulpit nie ma obszaru powiadomień")));
+    FakeTrayPresence noTray;
+    Services withoutTray = services(&printers);
+    withoutTray.trays = &noTray;
+    window = std::make_unique<TNal1>(withoutTray, dir.path(), QStringList{});
+    EXPECT_EQ(window->TrayIcon1, nullptr);
     queueLines(24);
     window->Timer1Timer();
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
 TEST_F(MainWindow, TrayMenuInItsOrderWithBoldDefault)
