@@ -2,6 +2,7 @@
 // that the texts and the barcode fit.
 #include "labels/labelprinter.h"
 
+#include "labels/barfit.h"
 #include "labels/monochrome.h"
 #include "labels/shrinktofit.h"
 #include "platform/ansicodec.h"
@@ -115,12 +116,17 @@ void LabelPrinter::PokazNalepke(const TNalepka& Nalepka, QImage& bmp)
 
 void LabelPrinter::RysujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK)
 {
-    // The symbol at its natural size, then stretched into the barcode box.
+    // The symbol at its natural size, then stretched into the barcode box, as wide as the space
+    // the scanner needs beside the bars allows.
     QImage scratch = whiteMonochromeImage({KodKresk.Width(), KodKresk.Height()});
     KodKresk.setTop(0);
     KodKresk.setLeft(0);
     QPainter painter(&scratch);
     KodKresk.DrawBarcode(painter);
     painter.end();
-    Canvas.drawImage(QRect(Nalepka.BarL, Nalepka.BarT, PixSzerKK, Nalepka.BarH), scratch);
+    const int width = stretchedBarsWidth(scratch.width(), KodKresk.Modul(), Nalepka.BarL, PixSzerKK,
+                                         {Nalepka.Ramka1X + 1, Nalepka.Ramka2X - 1});
+    Canvas.drawImage(
+        QRect(centredInBox(Nalepka.BarL, PixSzerKK, width), Nalepka.BarT, width, Nalepka.BarH),
+        scratch);
 }
