@@ -1,10 +1,9 @@
 #include "platform/traynotifier.h"
 
-#include <QGuiApplication>
 #include <QSystemTrayIcon>
 
 void TrayNotifier::notify(const QString& text, bool failed)
 {
-    m_icon.showMessage(QGuiApplication::applicationDisplayName(), text,
+    m_icon.showMessage(m_title, text,
                        failed ? QSystemTrayIcon::Critical : QSystemTrayIcon::Information);
 }

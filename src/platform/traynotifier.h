@@ -2,14 +2,18 @@
 
 #include "platform/notifier.h"
 
+#include <QString>
+#include <utility>
+
 class QSystemTrayIcon;
 
 // Notices shown as the tray icon's message, which goes to the desktop's notification service
-// where there is one, headed by the application's display name.
+// where there is one, headed by `title`.
 class TrayNotifier : public Notifier {
 public:
-    explicit TrayNotifier(QSystemTrayIcon& icon)
+    TrayNotifier(QSystemTrayIcon& icon, QString title)
         : m_icon(icon)
+        , m_title(std::move(title))
     {
     }
 
@@ -17,4 +21,5 @@ public:
 
 private:
     QSystemTrayIcon& m_icon;
+    QString m_title;
 };

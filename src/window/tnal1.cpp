@@ -63,8 +63,10 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
     buildWindow();
     buildTray();
     if (!services.notifier)
-        m_ownNotifier = m_trayAvailable ? std::unique_ptr<Notifier>(new TrayNotifier(*TrayIcon1))
-                                        : std::make_unique<StderrNotifier>();
+        m_ownNotifier =
+            m_trayAvailable
+                ? std::unique_ptr<Notifier>(new TrayNotifier(*TrayIcon1, Texts::appTitle()))
+                : std::make_unique<StderrNotifier>();
     m_notifier = services.notifier ? services.notifier : m_ownNotifier.get();
     m_labels.runEnded = [this](const RunNotice& notice) { showRunNotice(notice); };
     m_labels.countChanged = [this] { setHint(countHint(m_labels.queue.ListaLini.size())); };
