@@ -41,6 +41,9 @@ void LabelPrinter::loadSettings()
     // A rejected value leaves its font at the defaults; start-up goes on.
     for (const QString& error : reading.errors)
         m_guard.report(error);
+    for (const QString& warning : reading.warnings)
+        m_services.dialogs->message(
+            {warning, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Exclamation});
 }
 
 void LabelPrinter::setFirstFree(int place)
