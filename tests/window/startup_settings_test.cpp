@@ -35,6 +35,24 @@ TEST_F(MainWindowSettings, ARejectedFontIsReportedAndStartUpGoesOn)
     EXPECT_EQ(window->hint(), QStringLiteral("Liczba kodów w buforze: 0"));
 }
 
+TEST_F(MainWindowSettings, APrinterThatIsNotInstalledIsNamedWithTheOneUsedInstead)
+{
+    const std::pair<QString, QList<Message>> cases[] = {
+        {QStringLiteral("Etykiety"), {}},
+        {QStringLiteral("Magazyn"),
+         {{QStringLiteral("Drukarka „Magazyn” wskazana w ustawieniach nie jest zainstalowana; "
+                          "naklejki będą drukowane na drukarce „Etykiety”."),
+           Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Exclamation}}},
+    };
+    for (const auto& [named, shown] : cases) {
+        writeSettings(programDir() + QStringLiteral("zelk_nal.ini"),
+                      QStringLiteral("[DRUKARKA]\nnazwa=") + named);
+        dialogs.clear();
+        start();
+        EXPECT_EQ(dialogs.shown(), shown) << named.toStdString();
+    }
+}
+
 TEST_F(MainWindowSettings, TheFirstArgumentLocatesTheSettingsAndTheBuffer)
 {
     const QString conf = programDir() + QStringLiteral("conf/");
