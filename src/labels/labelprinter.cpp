@@ -7,8 +7,6 @@
 #include "labels/texts.h"
 #include "platform/profilefile.h"
 
-#include <cstdio>
-
 LabelPrinter::LabelPrinter(const Services& services, const QString& executableDir,
                            const QStringList& arguments)
     : m_services(services)
@@ -21,14 +19,11 @@ LabelPrinter::LabelPrinter(const Services& services, const QString& executableDi
 
 LabelPrinter::~LabelPrinter()
 {
-    // A path that did not save leaves lines queued: they go to the saved-queue file.
-    if (!queue.ListaLini.isEmpty()) {
-        try {
-            SaveNal();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "zelk_nal: %s\n", error.what());
-        }
-    }
+    // A path that did not save leaves lines queued: they go to the saved-queue file. A failure
+    // is reported like the others: a run that reported it already does not repeat it, and a
+    // program that is ending writes it to standard error.
+    if (!queue.ListaLini.isEmpty())
+        m_guard.run([this] { SaveNal(); });
 }
 
 void LabelPrinter::loadSettings()
