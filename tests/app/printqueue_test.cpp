@@ -146,21 +146,6 @@ TEST_F(PrintQueueRun, PrintsTheFullSheetsAndKeepsTheRest)
     }
 }
 
-TEST_F(PrintQueueRun, ASettingBroughtIntoRangeIsOnlyAWarning)
-{
-    writeFile(settingsFile(), QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n[DRUKARKA]\nnazwa=Plik PDF\n"
-                                             "[Marginesy]\nGórny=-1\n")
-                                  .arg(bufferFolder())
-                                  .toUtf8());
-    writeBuffer(24);
-    QString errors;
-    EXPECT_EQ(run(&errors), 0);
-    EXPECT_EQ(errors,
-              QStringLiteral("zelk_nal: Wartość -1 klucza „Górny” w sekcji [Marginesy] jest "
-                             "spoza zakresu od 0 do 99 - użyto 0.\n"));
-    EXPECT_EQ(printedFiles().size(), 1);
-}
-
 TEST_F(PrintQueueRun, SavedQueueComesBeforeTheBuffer)
 {
     writeFile(bufferFolder() + QStringLiteral("/zelk.nal"),

@@ -2,35 +2,21 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// What a run without a desktop writes: each report once, whole, and only faults fail the run.
 TEST(StderrDialogs, WritesEachReportOnceAndWholeAndCountsOnlyFaults)
 {
     std::FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
     StderrDialogs dialogs(out);
-    const QString setAside =
-        QStringLiteral("„12") + QChar(0) + QStringLiteral("3|x”: powód\nkoniec");
-    const std::pair<QString, MessageIcon> reports[] = {
-        {QStringLiteral("Brak domyślnej drukarki"), MessageIcon::Error},
-        {QStringLiteral("Brak domyślnej drukarki"), MessageIcon::Error},
-        {setAside, MessageIcon::Exclamation},
-    };
-    for (const auto& [text, icon] : reports)
-        EXPECT_EQ(dialogs.message({text, QString(), MessageButtons::Ok, icon}), MessageAnswer::Ok);
-    EXPECT_EQ(dialogs.message({QStringLiteral("Czy?"), QString(), MessageButtons::YesNo,
-                               MessageIcon::Question}),
-              MessageAnswer::No);
-
+    for (int twice = 0; twice < 2; ++twice)
+        dialogs.message(
+            {QStringLiteral("Brak drukarki"), {}, MessageButtons::Ok, MessageIcon::Error});
+    dialogs.message({"„1" + QString(QChar(0)) + "2”\nkoniec",
+                     {},
+                     MessageButtons::Ok,
+                     MessageIcon::Exclamation}); // a warning, with a NUL
     EXPECT_EQ(dialogs.faultCount(), 1);
-    QByteArray written(4096, '\0');
+    char written[100] = {};
     std::rewind(out);
-    written.resize(qsizetype(std::fread(written.data(), 1, written.size(), out)));
+    EXPECT_GT(std::fread(written, 1, sizeof written - 1, out), 0u);
+    EXPECT_STREQ(written, "zelk_nal: Brak drukarki\nzelk_nal: „1\u24002”\nkoniec\n");
     std::fclose(out);
-    EXPECT_EQ(QString::fromUtf8(written), QStringLiteral("zelk_nal: Brak domyślnej drukarki\n"
-                                                         "zelk_nal: „12\u24003|x”: powód\nkoniec\n"
-                                                         "zelk_nal: Czy? (odpowiedź: Nie)\n"));
 }
-
-} // namespace

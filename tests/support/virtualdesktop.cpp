@@ -107,11 +107,11 @@ QString VirtualDesktop::waitForWindow(const QString& title, bool onlyVisible, in
     // xdotool matches the Latin-1 name; the title a desktop shows is the UTF-8 one, read here.
     const auto titles = makeX11WindowTitles(m_display.toUtf8());
     QString found;
-    const bool shown = waitUntil(
+    waitUntil(
         [&] {
-            return !(found = xdotool(arguments)).isEmpty() &&
-                   titles->topLevelTitles().contains(title);
+            found = titles->topLevelTitles().contains(title) ? xdotool(arguments) : QString();
+            return !found.isEmpty();
         },
         ms);
-    return shown ? found.section(QLatin1Char('\n'), 0, 0) : QString();
+    return found.section(QLatin1Char('\n'), 0, 0);
 }
