@@ -10,7 +10,7 @@ run_packages=(
     fonts-dejavu-core fonts-liberation fonts-urw-base35
 )
 test_packages=(
-    libgtest-dev libzxing-dev
+    libgtest-dev libzxing-dev libzbar-dev
     xvfb xdotool trayer openbox x11-utils imagemagick
     poppler-utils zbar-tools
     cups printer-driver-cups-pdf

@@ -130,5 +130,5 @@ int runPrintQueue(int argc, char** argv)
     if (printed > 0)
         sayWherePrinted(labels, printers);
     const bool complete = taken && printerInstalled && left < labels.freePlaces();
-    return complete && dialogs.reportCount() == 0 ? 0 : kFailed;
+    return complete && dialogs.faultCount() == 0 ? 0 : kFailed;
 }

@@ -100,7 +100,9 @@ int runZelkNal(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelk_nal"));
     QApplication::setApplicationVersion(programVersionText());
-    QApplication::setApplicationDisplayName(Texts::appTitle());
+    // No display name: Qt would append it to every window's caption. The desktop matches the
+    // windows to the menu entry by its file name.
+    QApplication::setDesktopFileName(QStringLiteral("zelk_nal"));
     // The program lives in the tray: closing a message box or hiding the window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     installPolishTranslation(app);

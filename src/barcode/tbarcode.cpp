@@ -3,6 +3,7 @@
 #include "platform/apperror.h"
 #include "platform/rounding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <QPainter>
@@ -21,11 +22,16 @@ const char* digitRow(QChar digit)
     return digitWidths[digit.unicode() - u'0'];
 }
 
-int checkedSignedByte(int value)
+bool fitsSignedByte(int value)
 {
-    if (value < std::numeric_limits<qint8>::min() || value > std::numeric_limits<qint8>::max())
-        throw AppError(StandardErrors::rangeCheck());
-    return value;
+    return value >= std::numeric_limits<qint8>::min() && value <= std::numeric_limits<qint8>::max();
+}
+
+// Narrow, wide, one and a half times wide and twice wide.
+std::array<int, 4> elementWidths(int modul, double ratio)
+{
+    const int wide = roundHalfEven(modul * ratio);
+    return {modul, wide, wide * 3 / 2, wide * 2};
 }
 
 QString className()
@@ -41,7 +47,7 @@ void TBarcode::setModul(int modul)
         FModul = modul;
 }
 
-std::array<int, 4> TBarcode::ComputeModules()
+void TBarcode::clampRatio()
 {
     if (FTyp == TBarcodeType::bcCode_2_5_interleaved) {
         if (std::isnan(FRatio) || FRatio < 2.0)
@@ -49,11 +55,32 @@ std::array<int, 4> TBarcode::ComputeModules()
         if (FRatio > 3.0)
             FRatio = 3.0;
     }
-    modules[0] = checkedSignedByte(FModul);
-    modules[1] = checkedSignedByte(roundHalfEven(FModul * FRatio));
-    modules[2] = checkedSignedByte(modules[1] * 3 / 2);
-    modules[3] = checkedSignedByte(modules[1] * 2);
+}
+
+std::array<int, 4> TBarcode::ComputeModules()
+{
+    clampRatio();
+    const std::array<int, 4> widths = elementWidths(FModul, FRatio);
+    // One by one: those before a width that does not fit keep their new values.
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (!fitsSignedByte(widths[i]))
+            throw AppError(StandardErrors::rangeCheck());
+        modules[i] = widths[i];
+    }
     return modules;
+}
+
+int TBarcode::MaxModul()
+{
+    clampRatio();
+    const auto fits = [this](int modul) {
+        const std::array<int, 4> widths = elementWidths(modul, FRatio);
+        return std::all_of(widths.begin(), widths.end(), fitsSignedByte);
+    };
+    int modul = 1;
+    while (fits(modul + 1))
+        ++modul;
+    return modul;
 }
 
 QString TBarcode::BuildPattern()

@@ -34,6 +34,9 @@ public:
     // The element widths in pixels: narrow, wide, one and a half times wide, twice wide. Clamps
     // Ratio into 2.0..3.0 and stores the clamped value. Each width must fit in a signed byte.
     std::array<int, 4> ComputeModules();
+    // The widest narrow element whose element widths all fit in a signed byte at the (clamped)
+    // Ratio: 21 at Ratio 3.0, 31 at 2.0. Callers keep Modul within it.
+    int MaxModul();
     // One character per element, left to right: "0".."3" spaces, "5".."8" bars, by width.
     QString BuildPattern();
     // The width of the symbol that DrawBarcode paints.
@@ -50,6 +53,7 @@ private:
     Element ElementOf(QChar patternChar) const;
     QList<Element> elements();
     QString EncodeInterleaved() const;
+    void clampRatio();
 
     int FHeight = 0;
     QString FText;

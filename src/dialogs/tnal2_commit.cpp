@@ -13,6 +13,17 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <tuple>
+
+namespace {
+
+bool sameSheet(const Settings& a, const Settings& b)
+{
+    return std::tie(a.IlKol, a.IlWie, a.SzerNalI, a.WysNalI) ==
+           std::tie(b.IlKol, b.IlWie, b.SzerNalI, b.WysNalI);
+}
+
+} // namespace
 
 void TNal2::Button2Click()
 {
@@ -29,6 +40,10 @@ void TNal2::Button2Click()
     const Settings edited = editedSettings();
     writeSettings(m_labels.paths.settingsFile(), edited, BufPath->text(), edited.UTF8Encoding);
     applyControls(edited);
+    // Places counted on a sheet of another grid or label size mean nothing on the new one: the
+    // next run starts a fresh sheet.
+    if (!sameSheet(edited, TMP.settings))
+        m_labels.setFirstFree(1);
     m_labels.savePrinterSettings();
     Zapisane = true;
     if (!Zamykane)

@@ -8,8 +8,6 @@
 #include "platform/printerbackend.h"
 #include "platform/profilefile.h"
 
-#include <cstdio>
-
 LabelPrinter::LabelPrinter(const Services& services, const QString& executableDir,
                            const QStringList& arguments)
     : m_services(services)
@@ -29,14 +27,11 @@ LabelPrinter::LabelPrinter(const Services& services, const QString& executableDi
 
 LabelPrinter::~LabelPrinter()
 {
-    // A path that did not save leaves lines queued: they go to the saved-queue file.
-    if (!queue.ListaLini.isEmpty()) {
-        try {
-            SaveNal();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "zelk_nal: %s\n", error.what());
-        }
-    }
+    // A path that did not save leaves lines queued: they go to the saved-queue file. A failure
+    // is reported like the others: a run that reported it already does not repeat it, and a
+    // program that is ending writes it to standard error.
+    if (!queue.ListaLini.isEmpty())
+        m_guard.run([this] { SaveNal(); });
 }
 
 void LabelPrinter::loadSettings()
@@ -49,6 +44,9 @@ void LabelPrinter::loadSettings()
     // A rejected value leaves its font at the defaults; start-up goes on.
     for (const QString& error : reading.errors)
         m_guard.report(error);
+    for (const QString& warning : reading.warnings)
+        m_services.dialogs->message(
+            {warning, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Exclamation});
 }
 
 void LabelPrinter::setFirstFree(int place)

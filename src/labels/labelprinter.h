@@ -145,6 +145,9 @@ public:
 
     // The printer choice.
     void restorePrinter(); // at start-up: the printer named in the settings, its saved settings
+    // The printer named in the settings is not installed (or the print service is down), so the
+    // sheets would go to another one unnoticed: says so, naming both.
+    void tellNamedPrinterMissing();
     void SetSelectedPrinter(const QString& name);
     void UstawDrukButClick();
     // When the settings dialog is saved: the chosen printer's settings go to zelk_nal.prs.

@@ -3,6 +3,7 @@
 // whole printer dots.
 #include "labels/labelprinter.h"
 
+#include "labels/barfit.h"
 #include "labels/shrinktofit.h"
 #include "labels/texts.h"
 #include "platform/ansicodec.h"
@@ -116,14 +117,16 @@ void LabelPrinter::DrukujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int 
     KodKresk.setLeft(scaled(Nalepka.BarL, korppi));
     KodKresk.setTop(scaled(Nalepka.BarT, korppi));
 
-    // The narrow element becomes a whole number of printer dots that fills the box best.
+    // The narrow element becomes a whole number of printer dots that fills the box best, as far
+    // as the barcode's limit and the space the scanner needs beside the bars allow.
     const int m0 = KodKresk.Modul();
     const auto restoreModul = qScopeGuard([this, m0] { KodKresk.setModul(m0); });
     const int w0 = KodKresk.Width();
     const int target = scaled(PixSzerKK, korppi);
     KodKresk.setModul(roundHalfEven(double(m0) * target / w0));
+    fitBarsOnPaper(KodKresk, KodKresk.Left(), target,
+                   {scaled(Nalepka.Ramka1X, korppi) + 1, scaled(Nalepka.Ramka2X, korppi) - 1});
     const int w1 = KodKresk.Width();
-    KodKresk.setLeft(KodKresk.Left() + roundHalfEven((target - w1) / 2.0));
 
     if (demo)
         drawBox(Canvas, QRect(KodKresk.Left(), KodKresk.Top(), w1, KodKresk.Height()));

@@ -2,6 +2,7 @@
 // and the printer-setup dialog.
 #include "labels/labelprinter.h"
 
+#include "labels/texts.h"
 #include "platform/printersetupdialog.h"
 
 #include <QFileInfo>
@@ -43,6 +44,18 @@ void LabelPrinter::restorePrinter()
     PrinterSettingsName = settings.PrinterName;
     if (QFileInfo::exists(printerSettingsFile()))
         printer().read_print_settings_from_file(PrinterSettingsName, printerSettingsFile());
+}
+
+void LabelPrinter::tellNamedPrinterMissing()
+{
+    const QString& named = settings.PrinterName;
+    if (named.isEmpty() || printer().printers().contains(named))
+        return;
+    m_services.dialogs->message(
+        {QStringLiteral("Drukarka „%1” wskazana w ustawieniach nie jest zainstalowana; naklejki "
+                        "będą drukowane na drukarce „%2”.")
+             .arg(named, printerInUse()),
+         Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Exclamation});
 }
 
 void LabelPrinter::savePrinterSettings()

@@ -2,6 +2,7 @@
 // that the texts and the barcode fit.
 #include "labels/labelprinter.h"
 
+#include "labels/barfit.h"
 #include "labels/monochrome.h"
 #include "labels/shrinktofit.h"
 #include "platform/ansicodec.h"
@@ -117,9 +118,10 @@ void LabelPrinter::PokazNalepke(const TNalepka& Nalepka, QImage& bmp)
 
 void LabelPrinter::RysujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK)
 {
-    // The symbol at its natural size, then stretched into the barcode box. Where the surface
-    // has more device pixels to a layout pixel, its modules are that many times wider first, so
-    // that the stretch spreads whole device pixels.
+    // The symbol at its natural size, then stretched into the barcode box, as wide as the space
+    // the scanner needs beside the bars allows. Where the surface has more device pixels to a
+    // layout pixel, its modules are that many times wider first, so that the stretch spreads
+    // whole device pixels.
     const int m0 = KodKresk.Modul();
     const auto restoreModul = qScopeGuard([this, m0] { KodKresk.setModul(m0); });
     KodKresk.setModul(m0 * int(std::ceil(Canvas.device()->devicePixelRatioF())));
@@ -129,5 +131,9 @@ void LabelPrinter::RysujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int P
     QPainter painter(&scratch);
     KodKresk.DrawBarcode(painter);
     painter.end();
-    Canvas.drawImage(QRect(Nalepka.BarL, Nalepka.BarT, PixSzerKK, Nalepka.BarH), scratch);
+    const int width = stretchedBarsWidth(scratch.width(), KodKresk.Modul(), Nalepka.BarL, PixSzerKK,
+                                         {Nalepka.Ramka1X + 1, Nalepka.Ramka2X - 1});
+    Canvas.drawImage(
+        QRect(centredInBox(Nalepka.BarL, PixSzerKK, width), Nalepka.BarT, width, Nalepka.BarH),
+        scratch);
 }

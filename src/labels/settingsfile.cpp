@@ -112,19 +112,27 @@ void writeValue(ProfileFile& file, const Key& key, const QString& value)
     file.writeString(key.section, key.name, value);
 }
 
-// A number outside its range is brought into it, and the user is told which key held what.
+// A number outside its range is replaced by `used`, and the user is told which key held what.
+int replacedOutsideRange(int value, Range range, int used, QStringView section, QStringView key,
+                         QStringList& messages)
+{
+    if (value >= range.min && value <= range.max)
+        return value;
+    messages << QStringLiteral("Wartość %1 klucza „%2” w sekcji [%3] jest spoza zakresu od %4 do "
+                               "%5 - użyto %6.")
+                    .arg(value)
+                    .arg(key, section)
+                    .arg(range.min)
+                    .arg(range.max)
+                    .arg(used);
+    return used;
+}
+
+// A number outside its range is brought into it.
 int intoRange(int value, Range range, QStringView section, QStringView key, QStringList& messages)
 {
-    const int used = std::clamp(value, range.min, range.max);
-    if (used != value)
-        messages << QStringLiteral("Wartość %1 klucza „%2” w sekcji [%3] jest spoza zakresu od %4 "
-                                   "do %5 - użyto %6.")
-                        .arg(value)
-                        .arg(key, section)
-                        .arg(range.min)
-                        .arg(range.max)
-                        .arg(used);
-    return used;
+    return replacedOutsideRange(value, range, std::clamp(value, range.min, range.max), section, key,
+                                messages);
 }
 
 // Size and character set are text converted to a whole number, so a bad value is an error
@@ -168,19 +176,20 @@ SettingsReading readSettings(const ProfileFile& file)
     for (const Key& key : settingKeys) {
         if (const auto* number = std::get_if<int Settings::*>(&key.field)) {
             int& value = settings.*(*number);
-            value = intoRange(value, key.range, key.section, key.name, reading.errors);
+            value = intoRange(value, key.range, key.section, key.name, reading.warnings);
         }
     }
     for (const auto& [section, font] : fontSections) {
         try {
-            settings.*font = readFont(file, section, reading.errors);
+            settings.*font = readFont(file, section, reading.warnings);
         } catch (const AppError& error) {
             reading.errors << error.text();
         }
     }
-    settings.PierwszaWolna =
-        intoRange(file.readInteger(firstFreeSection, firstFreeKey, 1),
-                  {1, settings.labelsPerSheet()}, firstFreeSection, firstFreeKey, reading.errors);
+    // A place off the sheet belongs to a sheet of another size: the sheet in the printer is new.
+    settings.PierwszaWolna = replacedOutsideRange(
+        file.readInteger(firstFreeSection, firstFreeKey, 1), {1, settings.labelsPerSheet()}, 1,
+        firstFreeSection, firstFreeKey, reading.warnings);
     settings.PrinterName = file.readString(printerSection, printerKey).trimmed();
     settings.NazBib1 = file.readString(installationSection, nameLine1Key);
     settings.NazBib2 = file.readString(installationSection, nameLine2Key);

@@ -7,13 +7,15 @@
 class ProfileFile;
 
 // The settings as read from the settings file, with defaults for what it lacks, and the texts of
-// the errors met on the way. A font whose size or character set is not a whole number, or whose
-// character set lies outside 0..255, is reported and keeps its defaults; reading goes on. A number
-// outside the range its control in the settings dialog allows (a font size: the font dialog's) is
-// brought into that range and reported with its key and the value used.
+// the errors and warnings met on the way. A font whose size or character set is not a whole
+// number, or whose character set lies outside 0..255, is an error and keeps its defaults; reading
+// goes on. A number outside the range its control in the settings dialog allows (a font size: the
+// font dialog's) is brought into that range, and a first free place off the sheet counts as 1;
+// each is a warning naming its key and the value used.
 struct SettingsReading {
     Settings settings;
     QStringList errors;
+    QStringList warnings;
 };
 
 SettingsReading readSettings(const ProfileFile& file);

@@ -2,11 +2,20 @@
 
 #include "platform/dialogs.h"
 
-// Dialogs for a run without a desktop: messages are written to standard error, questions are
-// answered No, the common dialogs are cancelled. Counts the reports written (every message that
-// is not a question reports a fault), so that the run can end with a failing exit code.
+#include <cstdio>
+#include <QSet>
+
+// Dialogs for a run without a desktop: messages are written to standard error (or `out`),
+// questions are answered No, the common dialogs are cancelled. A report is written once per run,
+// however often the run meets the same failure. Counts the faults written: every report but a
+// warning (the exclamation icon), so that the run can end with a failing exit code.
 class StderrDialogs : public Dialogs {
 public:
+    explicit StderrDialogs(std::FILE* out = stderr)
+        : m_out(out)
+    {
+    }
+
     MessageAnswer message(const Message& message) override;
     // Notices only tell a desktop user what to expect of the tray and the window.
     void notify(const Message&) override {}
@@ -17,8 +26,12 @@ public:
         return std::nullopt;
     }
 
-    int reportCount() const { return m_reports; }
+    int faultCount() const { return m_faults; }
 
 private:
-    int m_reports = 0;
+    void write(const QString& text);
+
+    std::FILE* m_out;
+    QSet<QString> m_written;
+    int m_faults = 0;
 };

@@ -1,4 +1,5 @@
 #include "platform/ansicodec.h"
+#include "platform/profilefile.h"
 #include "settingsdialogfixture.h"
 
 #include "window/pageimage.h"
@@ -239,6 +240,18 @@ TEST_F(SettingsDialog, CommitWritesEveryKeyKeepingTheFilesEncoding)
     EXPECT_TRUE(text.contains(QStringLiteral("ścieżka=") + bufferDir()));
     EXPECT_EQ(window->labels().settings.MargGI, 7);
     EXPECT_EQ(window->labels().settings.WzorIdS, QStringLiteral("99-99"));
+}
+
+TEST_F(SettingsDialog, AChangedGridOrLabelSizeStartsTheNextSheetAtPlaceOne)
+{
+    for (const auto& [box, kept] : {std::pair{&TNal2::MargG, 7}, {&TNal2::IloscNalKol, 1}}) {
+        window->labels().setFirstFree(7);
+        open();
+        type(dialog.get()->*box, QStringLiteral("40"));
+        dialog->Button2->click();
+        EXPECT_EQ(ProfileFile(iniPath()).readInteger(u"Sposób Wydruku", u"Pierwsza Wolna", 0),
+                  kept);
+    }
 }
 
 TEST_F(SettingsDialog, ChangedBufferAnsweredYesDropsTheQueueAndHides)

@@ -129,8 +129,9 @@ TEST_F(FirstFreePlace, IsReadWithinTheSheetAndOffASmallerSheetCountsAsOne)
     ini.write("[Sposób Wydruku]\nPierwsza Wolna=30\n");
     ini.close();
     start(&backend);
-    EXPECT_EQ(labels->settings.PierwszaWolna, 24);
-    EXPECT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(labels->settings.PierwszaWolna, 1) << "a place of a larger sheet: a fresh sheet";
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Exclamation);
 
     labels->settings.IlWie = 4; // the settings dialog made the sheet smaller
     EXPECT_EQ(labels->settings.usedPlaces(), 0);

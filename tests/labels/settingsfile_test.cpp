@@ -256,8 +256,8 @@ TEST_F(SettingsFileTest, NumbersOutsideTheDialogsRangesAreBroughtIntoThemOneMess
               std::tuple(0, 99, 20, 0, 10, 99));
     EXPECT_EQ(std::tuple(s.IlKol, s.IlWie, s.SzerKKI, s.SFont.size, s.IFont.size),
               std::tuple(1, 50, 20, 1, 512));
-    ASSERT_EQ(reading.errors.size(), 11);
-    EXPECT_EQ(reading.errors[6],
+    ASSERT_EQ(reading.warnings.size(), 11);
+    EXPECT_EQ(reading.warnings[6],
               QStringLiteral("Wartość 0 klucza „Ilość Kolumn” w sekcji [Wymiary "
                              "Strony] jest spoza zakresu od 1 do 20 - użyto 1."));
 }

@@ -1,5 +1,7 @@
 #include "virtualdesktop.h"
 
+#include "platform/windowtitles.h"
+
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -102,7 +104,14 @@ QString VirtualDesktop::waitForWindow(const QString& title, bool onlyVisible, in
         arguments << QStringLiteral("--onlyvisible");
     arguments << QStringLiteral("--name")
               << QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    // xdotool matches the Latin-1 name; the title a desktop shows is the UTF-8 one, read here.
+    const auto titles = makeX11WindowTitles(m_display.toUtf8());
     QString found;
-    waitUntil([&] { return !(found = xdotool(arguments)).isEmpty(); }, ms);
+    waitUntil(
+        [&] {
+            found = titles->topLevelTitles().contains(title) ? xdotool(arguments) : QString();
+            return !found.isEmpty();
+        },
+        ms);
     return found.section(QLatin1Char('\n'), 0, 0);
 }

@@ -16,17 +16,23 @@ protected:
     }
 };
 
-TEST_F(MainWindowSettings, ARejectedFontIsReportedAndStartUpGoesOn)
+TEST_F(MainWindowSettings, ARejectedFontOrAMissingPrinterIsReportedAndStartUpGoesOn)
 {
     writeSettings(programDir() + QStringLiteral("zelk_nal.ini"),
                   QStringLiteral("[Wymiary Strony]\nIlość Kolumn=4\n"
                                  "[Sygnatura]\nSkrypt=300\nWielkosc Czcionki=20\n"
                                  "[Identyfikator]\nWielkosc Czcionki=11\n"
-                                 "[Instalacja]\nNazwa 1=Biblioteka Miejska\n"));
+                                 "[Instalacja]\nNazwa 1=Biblioteka Miejska\n"
+                                 "[DRUKARKA]\nnazwa=Magazyn\n"));
     start();
-    EXPECT_EQ(dialogs.shown(),
-              QList<Message>({{QStringLiteral("Range check error"), Texts::appTitle(),
-                               MessageButtons::Ok, MessageIcon::Error}}));
+    EXPECT_EQ(
+        dialogs.shown(),
+        QList<Message>({{QStringLiteral("Range check error"), Texts::appTitle(), MessageButtons::Ok,
+                         MessageIcon::Error},
+                        {QStringLiteral("Drukarka „Magazyn” wskazana w ustawieniach nie jest "
+                                        "zainstalowana; naklejki będą drukowane na drukarce "
+                                        "„Etykiety”."),
+                         Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Exclamation}}));
     EXPECT_EQ(window->labels().settings.IlKol, 4);
     EXPECT_EQ(window->labels().settings.SFont, LabelFont());
     EXPECT_EQ(window->labels().settings.IFont.size, 11);
