@@ -81,6 +81,7 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
         guard().run([this] { m_labels.OpenNal(QString()); });
     }
     guard().run([this] { m_labels.restorePrinter(); });
+    guard().run([this] { m_labels.tellNamedPrinterMissing(); });
     Timer1.start();
     hide();
 }

@@ -18,7 +18,7 @@ TEST_P(BarcodeScan, BothReadersReadTheIdentifier)
     const QString id =
         QStringLiteral("3141592653589793238462643383279502884197169399375105820974944592")
             .left(digits);
-    labels->queue.ListaLini = {id + QStringLiteral("|II 1")};
+    labels->queue.ListaLini = QStringList{id + QStringLiteral("|II 1")};
     labels->ParametryNalepki();
     labels->RysujNal(false);
     const TNalepka label = labels->queue.ListaNal.value(0);
