@@ -1,6 +1,7 @@
 #include "labels/labelline.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -30,20 +31,69 @@ LabelLine splitLabelLine(const QString& line)
             trimmedOfSpacesAndControls(QStringView(line).mid(bar + 1, maxCallNumber))};
 }
 
-QString whyUnprintable(const QString& line)
+namespace {
+
+bool isControl(char byte)
+{
+    const auto value = static_cast<unsigned char>(byte);
+    return value < 0x20 || value == 0x7F;
+}
+
+// The bytes that Windows-1250 leaves undefined.
+bool undefinedInAnsi(char byte)
+{
+    constexpr std::string_view undefined("\x81\x83\x88\x90\x98");
+    return undefined.find(byte) != std::string_view::npos;
+}
+
+qsizetype characterCount(QByteArrayView line, QueueFile::Encoding encoding)
+{
+    if (encoding != QueueFile::Encoding::Utf8)
+        return line.size();
+    // UTF-8 continuation bytes do not start a character.
+    return std::count_if(line.begin(), line.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    });
+}
+
+QString whyUndecodable(QByteArrayView line, QueueFile::Encoding encoding)
+{
+    if (encoding == QueueFile::Encoding::Utf8 && !line.isValidUtf8())
+        return QStringLiteral("bajty niepoprawne w kodowaniu UTF-8");
+    if (encoding == QueueFile::Encoding::Ansi &&
+        std::any_of(line.begin(), line.end(), undefinedInAnsi))
+        return QStringLiteral("bajty spoza kodowania Windows-1250");
+    const auto first =
+        std::find_if(line.begin(), line.end(), [](char byte) { return byte > ' ' || byte < 0; });
+    const auto last = std::find_if(line.rbegin(), line.rend(), [](char byte) {
+                          return byte > ' ' || byte < 0;
+                      }).base();
+    if (first < last && std::any_of(first, last, isControl))
+        return QStringLiteral("znak sterujący wewnątrz wiersza");
+    return {};
+}
+
+} // namespace
+
+QString whyUnprintable(QByteArrayView line, QueueFile::Encoding encoding)
 {
     constexpr qsizetype maxLine = 1000;
     constexpr qsizetype minDigits = 2;
     constexpr qsizetype maxDigits = 64;
-    if (line.size() > maxLine)
+    if (const QString why = whyUndecodable(line, encoding); !why.isEmpty())
+        return why;
+    if (characterCount(line, encoding) > maxLine)
         return QStringLiteral("wiersz ma więcej niż %1 znaków").arg(maxLine);
-    if (!line.contains(u'|'))
+    const qsizetype bar = line.indexOf('|');
+    if (bar < 0)
         return QStringLiteral("brak znaku „|” po identyfikatorze");
-    const QString digits = splitLabelLine(line).identifier.remove(u' ');
-    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    if (!std::all_of(digits.begin(), digits.end(), isDigit))
+    const QByteArrayView identifier = line.first(bar);
+    if (!std::all_of(identifier.begin(), identifier.end(),
+                     [](char byte) { return byte == ' ' || (byte >= '0' && byte <= '9'); }))
         return QStringLiteral("identyfikator może składać się tylko z cyfr");
-    if (digits.size() < minDigits || digits.size() > maxDigits)
+    const qsizetype digits =
+        identifier.size() - std::count(identifier.begin(), identifier.end(), ' ');
+    if (digits < minDigits || digits > maxDigits)
         return QStringLiteral("identyfikator musi mieć od %1 do %2 cyfr")
             .arg(minDigits)
             .arg(maxDigits);

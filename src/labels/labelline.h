@@ -1,5 +1,7 @@
 #pragma once
 
+#include "labels/queuefile.h"
+
 #include <QString>
 
 // A queued line: the identifier, a "|" and the call number.
@@ -12,10 +14,12 @@ struct LabelLine {
 
 LabelLine splitLabelLine(const QString& line);
 
-// Why a line can never become a label that prints, or empty when it can: its identifier must
-// hold 2 to 64 digits (blanks aside, as the barcode ignores them), the line at most 1000
-// characters.
-QString whyUnprintable(const QString& line);
+// Why a line of a file, its bytes in `encoding`, can never become a label that prints, or empty
+// when it can: its bytes must be valid in the encoding, with no control character inside the
+// line, its identifier must hold 2 to 64 digits (blanks aside, as the barcode ignores them), and
+// the line at most 1000 characters. It works on the bytes, so that a million saved lines are
+// checked in a blink.
+QString whyUnprintable(QByteArrayView line, QueueFile::Encoding encoding);
 
 // The identifier as the label shows it: each "9" of the pattern takes the next character of
 // the identifier, every other pattern character stands for itself. An identifier that does

@@ -27,7 +27,7 @@ void LabelPrinter::OpenNal(const QString& name)
         call(countChanged);
     });
     if (name.trimmed().isEmpty()) {
-        queueStore.restore(queueLocation(), queue.ListaLini);
+        reportSetAside(queueStore.restore(queueLocation(), queue.ListaLini));
         return;
     }
     QueueLocation location = queueLocation();

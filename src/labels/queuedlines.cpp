@@ -50,7 +50,12 @@ void QueuedLines::touch()
 
 QString QueuedLines::at(qsizetype index) const
 {
-    return QueueFile::decode(QueueFile::lineAt(m_bytes, m_starts.at(index)), m_encoding);
+    return QueueFile::decode(rawAt(index), m_encoding);
+}
+
+QByteArrayView QueuedLines::rawAt(qsizetype index) const
+{
+    return QueueFile::lineAt(m_bytes, m_starts.at(index));
 }
 
 QString QueuedLines::value(qsizetype index) const

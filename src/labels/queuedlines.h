@@ -23,6 +23,8 @@ public:
     qsizetype size() const { return m_starts.size(); }
     bool isEmpty() const { return m_starts.isEmpty(); }
     QString at(qsizetype index) const;
+    // Line `index` as the file's bytes, without its end.
+    QByteArrayView rawAt(qsizetype index) const;
     QString operator[](qsizetype index) const { return at(index); }
     QString value(qsizetype index) const;
     QStringList mid(qsizetype from, qsizetype count = -1) const;

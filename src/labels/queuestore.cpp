@@ -153,25 +153,27 @@ void finishAppend(const FileNames& names)
     FileOps::syncFolder(names.folder);
 }
 
-// The lines that can print, and the others with the reason each can never print.
-QStringList sortOut(const QStringList& lines, QList<SetAsideLine>& setAside)
-{
+// A file's lines sorted out: those that can print, decoded, and the others with the reason each
+// can never print, also as the bytes they came in, each ended by CR LF.
+struct SortedLines {
     QStringList printable;
-    for (const QString& line : lines) {
-        if (const QString reason = whyUnprintable(line); reason.isEmpty())
-            printable << line;
-        else
-            setAside << SetAsideLine{line, reason};
-    }
-    return printable;
-}
+    QList<SetAsideLine> setAside;
+    QByteArray setAsideBytes;
+};
 
-QByteArray serialize(const QList<SetAsideLine>& lines, bool utf8)
+SortedLines sortOut(QByteArrayView bytes, Encoding encoding)
 {
-    QStringList texts;
-    for (const SetAsideLine& line : lines)
-        texts << line.line;
-    return QueueFile::serialize(texts, utf8);
+    SortedLines sorted;
+    QueueFile::forEachLine(bytes, [&](QByteArrayView line, qsizetype) {
+        const QString reason = whyUnprintable(line, encoding);
+        if (reason.isEmpty()) {
+            sorted.printable << QueueFile::decode(line, encoding);
+            return;
+        }
+        sorted.setAside << SetAsideLine{QueueFile::decode(line, encoding), reason};
+        sorted.setAsideBytes.append(line).append("\r\n");
+    });
+    return sorted;
 }
 
 Encoding settingEncoding(bool utf8)
@@ -211,13 +213,14 @@ void QueueStore::lockAndSettle(const FileNames& names)
     settle(names);
 }
 
-void QueueStore::restore(const QueueLocation& location, QueuedLines& queue)
+QList<SetAsideLine> QueueStore::restore(const QueueLocation& location, QueuedLines& queue)
 {
     const FileNames names(location);
     lockAndSettle(names);
     queue = readSavedQueue(names);
     if (m_journal)
         compact(names, location.settings, queue);
+    return std::exchange(m_savedSetAside, {});
 }
 
 bool QueueStore::hasWaitingFiles(const QueueLocation& location)
@@ -270,7 +273,7 @@ QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, Que
 {
     lockAndSettle(names);
     readUnreadSavedQueue(names, queue);
-    QList<SetAsideLine> setAside;
+    QList<SetAsideLine> setAside = std::exchange(m_savedSetAside, {});
     if (FileOps::exists(names.taken))
         setAside += fold(names, utf8, queue);
     if (!FileOps::exists(names.taken) && FileOps::exists(names.buffer) &&
@@ -295,9 +298,8 @@ bool QueueStore::foldsInPlace(const FileNames& names, Encoding added,
 // so does the taken file. Returns the lines set aside.
 QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QueuedLines& queue)
 {
-    QList<SetAsideLine> setAside;
-    const QStringList lines = sortOut(QueueFile::parse(FileOps::read(names.taken), utf8), setAside);
-    const QByteArray queued = QueueFile::serialize(lines, utf8);
+    const SortedLines lines = sortOut(FileOps::read(names.taken), settingEncoding(utf8));
+    const QByteArray queued = QueueFile::serialize(lines.printable, utf8);
     const Encoding encoding =
         QueueFile::encodingOf(queued) == Encoding::Ascii ? Encoding::Ascii : settingEncoding(utf8);
     if (!foldsInPlace(names, encoding, queue)) {
@@ -307,10 +309,10 @@ QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QueuedLi
             queue = queue.rewritten(utf8);
         writeWhole(names, queue);
     }
-    queue.appendBytes(appendAndCommit(names, queued, serialize(setAside, utf8)), encoding);
+    queue.appendBytes(appendAndCommit(names, queued, lines.setAsideBytes), encoding);
     m_syncedVersion = queue.version();
     finishAppend(names);
-    return setAside;
+    return lines.setAside;
 }
 
 void QueueStore::readUnreadSavedQueue(const FileNames& names, QueuedLines& queue)
@@ -344,5 +346,37 @@ QueuedLines QueueStore::readSavedQueue(const FileNames& names)
     m_syncedVersion = lines.version();
     dropPrinted(lines);
     m_savedQueueUnread = false;
+    if (!m_journal)
+        m_savedSetAside += setAsideUnprintable(names, lines);
     return lines;
+}
+
+// A saved queue carried over from elsewhere may hold lines that can never print: they go to the
+// set-aside file, and the saved-queue file is written again without them. A crash in between
+// leaves them in both, and the next start sets them aside once more.
+QList<SetAsideLine> QueueStore::setAsideUnprintable(const FileNames& names, QueuedLines& queue)
+{
+    QList<qsizetype> unprintable;
+    for (qsizetype i = 0; i < queue.size(); ++i)
+        if (!whyUnprintable(queue.rawAt(i), queue.encoding()).isEmpty())
+            unprintable << i;
+    if (unprintable.isEmpty())
+        return {};
+    QList<SetAsideLine> setAside;
+    QByteArray kept;
+    QByteArray setAsideBytes;
+    for (qsizetype i = 0, next = 0; i < queue.size(); ++i) {
+        const QByteArray line = queue.rawAt(i).toByteArray().append("\r\n");
+        if (next < unprintable.size() && unprintable[next] == i) {
+            ++next;
+            setAside << SetAsideLine{queue.at(i), whyUnprintable(queue.rawAt(i), queue.encoding())};
+            setAsideBytes += line;
+        } else {
+            kept += line;
+        }
+    }
+    appendLines(names.setAside, FileOps::size(names.setAside), setAsideBytes);
+    queue = QueuedLines::fromFile(kept);
+    writeWhole(names, queue);
+    return setAside;
 }

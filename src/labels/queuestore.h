@@ -87,8 +87,10 @@ public:
     // At start: settles what a crash left behind and puts the lines of the saved-queue file
     // that wait for printing into `queue`, which the file mirrors from then on. If the file
     // cannot be read, the error is raised and nothing is written over it until it has been
-    // read. A compaction that fails is raised after `queue` has its lines.
-    void restore(const QueueLocation& location, QueuedLines& queue);
+    // read. A compaction that fails is raised after `queue` has its lines. Lines that can never
+    // print (a queue carried over from elsewhere) are set aside like those of the buffer and
+    // returned.
+    QList<SetAsideLine> restore(const QueueLocation& location, QueuedLines& queue);
 
     // The first free place that the printed sheets of a journal left by an earlier process set,
     // once, after the saved queue was read.
@@ -99,7 +101,7 @@ public:
 
     // Appends the lines of a taken file left over, then those of the buffer, to `queue`, each
     // file in one crash-safe step. A file that cannot be taken now is left for the next call.
-    // Returns the lines set aside.
+    // Returns the lines set aside (also those of a saved queue read now).
     QList<SetAsideLine> take(const QueueLocation& location, QueuedLines& queue);
 
     // Whether the saved-queue file still waits to be read (it could not be read, or another
@@ -143,6 +145,7 @@ private:
     void writeWhole(const FileNames& names, QueuedLines& queue);
     void readUnreadSavedQueue(const FileNames& names, QueuedLines& queue);
     QueuedLines readSavedQueue(const FileNames& names);
+    QList<SetAsideLine> setAsideUnprintable(const FileNames& names, QueuedLines& queue);
     bool inSync(const FileNames& names, const QueuedLines& queue) const;
 
     // The print journal.
@@ -160,5 +163,7 @@ private:
     // The journal of the print runs since the last compaction, if there is one.
     std::optional<PrintJournal::Contents> m_journal;
     std::optional<int> m_settledFirstFree;
+    // Lines of the saved queue set aside when it was read, not reported yet.
+    QList<SetAsideLine> m_savedSetAside;
     FileLock m_lock;
 };

@@ -95,6 +95,11 @@ TEST_F(Store, TakesTheBufferOntoTheQueueAndMirrorsIt)
     EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 9));
     EXPECT_EQ(files(), QStringList{"zelk.nal"});
     EXPECT_FALSE(QueueStore::hasWaitingFiles(location()));
+
+    QFile::remove(file("zelk.nal")); // by someone else, while the program runs
+    write(file("naklejka.dat"), numberedLines(10, 10));
+    store.take(location(), queue);
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 10)) << "a missing file is written whole";
 }
 
 TEST_F(Store, ZeroLengthBufferGoesAndAddsNothing)
@@ -463,33 +468,60 @@ TEST_F(Store, OneProcessAtATimeWorksOnAQueue)
     EXPECT_EQ(otherQueue, numberedLines(1, 4)) << "the saved queue is read before the buffer";
 }
 
-// Lines that can never print are set aside, whole and in order, under the fold's commit point;
-// the rest of the buffer joins the queue.
+// Lines that can never print are set aside, whole, in order and as their bytes came, under the
+// fold's commit point; the rest of the buffer joins the queue. A saved queue carried over from
+// elsewhere is held to the same rule when it is read.
 TEST_F(Store, LinesThatCanNeverPrintAreSetAside)
 {
-    const QStringList bad{"12a4|II 1",
-                          "|II 2",
-                          "7|II 3",
-                          "bez kreski",
-                          "1" + QString(64, u'2') + "|x",
-                          QString(995, u'1') + "|IIIII"};
-    write(file("naklejka.dat"),
-          numberedLines(1, 2) + bad.mid(0, 3) + numberedLines(3, 3) + bad.mid(3));
-    write(file("zelk.nal.odrzucone"), {"wcześniej odłożony"});
-    const QList<SetAsideLine> setAside = store.take(location(), queue);
-
+    const struct {
+        QByteArray line;
+        const char* reason;
+    } bad[] = {
+        {"12a4|II 1", "identyfikator może składać się tylko z cyfr"},
+        {"|II 2", "identyfikator musi mieć od 2 do 64 cyfr"},
+        {"7|II 3", "identyfikator musi mieć od 2 do 64 cyfr"},
+        {"bez kreski", "brak znaku „|” po identyfikatorze"},
+        {"1" + QByteArray(64, '2') + "|x", "identyfikator musi mieć od 2 do 64 cyfr"},
+        {QByteArray(995, '1') + "|IIIII", "wiersz ma więcej niż 1000 znaków"},
+        {"123456789012|II \xff\xfe", "bajty niepoprawne w kodowaniu UTF-8"},
+        {"123456789012|\xa3\xf3"
+         "d\xbc",
+         "bajty niepoprawne w kodowaniu UTF-8"}, // Windows-1250
+        {QByteArray("123456789012|II\0 4", 18), "znak sterujący wewnątrz wiersza"},
+        {"123456789012|II\x1b 5", "znak sterujący wewnątrz wiersza"},
+    };
+    QByteArray badBytes;
+    QStringList reasons;
+    QByteArray badSaved; // a saved queue is read by its content, as Windows-1250 if need be
+    QStringList savedReasons;
+    for (const auto& line : bad) {
+        badBytes += line.line + "\r\n";
+        reasons << QString::fromUtf8(line.reason);
+        if (!reasons.last().startsWith(QLatin1String("bajty"))) {
+            badSaved += line.line + "\r\n";
+            savedReasons << reasons.last();
+        }
+    }
+    const auto reasonsOf = [](const QList<SetAsideLine>& lines) {
+        QStringList texts;
+        for (const SetAsideLine& line : lines)
+            texts << line.reason;
+        return texts;
+    };
+    writeBytes("naklejka.dat", QueueFile::serialize(numberedLines(1, 2), true) + badBytes +
+                                   QueueFile::serialize(numberedLines(3, 3), true));
+    writeBytes("zelk.nal.odrzucone", "wcześniej odłożony\r\n");
+    EXPECT_EQ(reasonsOf(store.take(location(), queue)), reasons);
     EXPECT_EQ(queue, numberedLines(1, 3));
     EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 3));
-    EXPECT_EQ(read(file("zelk.nal.odrzucone")), QStringList{"wcześniej odłożony"} + bad);
-    QStringList reasons;
-    for (const SetAsideLine& line : setAside)
-        reasons << line.reason;
-    EXPECT_EQ(reasons, (QStringList{"identyfikator może składać się tylko z cyfr",
-                                    "identyfikator musi mieć od 2 do 64 cyfr",
-                                    "identyfikator musi mieć od 2 do 64 cyfr",
-                                    "brak znaku „|” po identyfikatorze",
-                                    "identyfikator musi mieć od 2 do 64 cyfr",
-                                    "wiersz ma więcej niż 1000 znaków"}));
+    EXPECT_EQ(bytes("zelk.nal.odrzucone"), "wcześniej odłożony\r\n" + badBytes);
+
+    writeBytes("zelk.nal", QueueFile::serialize(numberedLines(1, 1), true) + badSaved);
+    QueuedLines restoredQueue;
+    EXPECT_EQ(reasonsOf(store.restore(location(), restoredQueue)), savedReasons);
+    EXPECT_EQ(restoredQueue, numberedLines(1, 1));
+    EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 1));
+    EXPECT_EQ(bytes("zelk.nal.odrzucone"), "wcześniej odłożony\r\n" + badBytes + badSaved);
 }
 
 // A crash before the fold's commit point leaves the set-aside file as it was and the taken
