@@ -121,19 +121,33 @@ void undoAppend(const FileNames& names, const Sizes& before)
     FileOps::remove(names.marker);
 }
 
+// Appends the lines set aside to their file; the printable lines fold whatever becomes of them.
+// Returns why they could not be appended (the file is a link or a FIFO, the disk is full), after
+// cutting back what was appended of them.
+QString appendSetAside(const QString& path, qint64 size, const QByteArray& bytes)
+{
+    try {
+        appendLines(path, size, bytes);
+        return {};
+    } catch (const AppError& error) {
+        quietly([&] { FileOps::truncate(path, size); });
+        return error.text();
+    }
+}
+
 // Appends `queued` to the saved-queue file and `setAside` to the set-aside file, and commits
 // them by removing the taken file; returns the bytes appended to the saved-queue file. The
 // marker, on the disk before the first appended byte, records the sizes that settling cuts the
 // files back to while the taken file stands.
 QByteArray appendAndCommit(const FileNames& names, const QByteArray& queued,
-                           const QByteArray& setAside)
+                           const QByteArray& setAside, QString& setAsideFailure)
 {
     const Sizes before{FileOps::size(names.saved), FileOps::size(names.setAside)};
     try {
         FileOps::createNew(names.marker, markerText(before));
         FileOps::syncFolder(names.folder);
         QByteArray appended = appendLines(names.saved, before.saved, queued);
-        appendLines(names.setAside, before.setAside, setAside);
+        setAsideFailure = appendSetAside(names.setAside, before.setAside, setAside);
         FileOps::syncFolder(names.folder);
         FileOps::remove(names.taken);
         return appended;
@@ -274,12 +288,26 @@ QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, Que
     lockAndSettle(names);
     readUnreadSavedQueue(names, queue);
     QList<SetAsideLine> setAside = std::exchange(m_savedSetAside, {});
+    removeStranger(names.taken);
     if (FileOps::exists(names.taken))
         setAside += fold(names, utf8, queue);
     if (!FileOps::exists(names.taken) && FileOps::exists(names.buffer) &&
         FileOps::renameWhenUnlocked(names.buffer, names.taken))
         setAside += fold(names, utf8, queue);
     return setAside;
+}
+
+// Anything but a regular file under a name of the program's own (a link a neighbour planted, a
+// FIFO) would stop taking for good: it goes, and the report says so once. Removing a link never
+// follows it.
+void QueueStore::removeStranger(const QString& path)
+{
+    if (!FileOps::exists(path) || isRegularFile(path))
+        return;
+    FileOps::remove(path);
+    throw AppError(QStringLiteral("Pod nazwą %1 był plik innego rodzaju niż zwykły (dowiązanie "
+                                  "albo kolejka FIFO); usunięto go.")
+                       .arg(path));
 }
 
 // Whether lines in the encoding `added` can be appended to the saved-queue file as it stands:
@@ -309,9 +337,16 @@ QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QueuedLi
             queue = queue.rewritten(utf8);
         writeWhole(names, queue);
     }
-    queue.appendBytes(appendAndCommit(names, queued, lines.setAsideBytes), encoding);
+    const QByteArray setAside = m_waitingSetAside + lines.setAsideBytes;
+    QString setAsideFailure;
+    queue.appendBytes(appendAndCommit(names, queued, setAside, setAsideFailure), encoding);
     m_syncedVersion = queue.version();
     finishAppend(names);
+    m_waitingSetAside = setAsideFailure.isEmpty() ? QByteArray() : setAside;
+    if (!setAsideFailure.isEmpty())
+        throw AppError(setAsideFailure +
+                       QStringLiteral(" Wiersze, których nie da się wydrukować, czekają, aż ten "
+                                      "plik będzie można zapisać; pozostałe wiersze przyjęto."));
     return lines.setAside;
 }
 

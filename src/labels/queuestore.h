@@ -140,6 +140,7 @@ private:
     void lockAndSettle(const FileNames& names);
     QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QueuedLines& queue);
     QList<SetAsideLine> fold(const FileNames& names, bool utf8, QueuedLines& queue);
+    static void removeStranger(const QString& path);
     bool foldsInPlace(const FileNames& names, QueueFile::Encoding added,
                       const QueuedLines& queue) const;
     void writeWhole(const FileNames& names, QueuedLines& queue);
@@ -163,6 +164,8 @@ private:
     // The journal of the print runs since the last compaction, if there is one.
     std::optional<PrintJournal::Contents> m_journal;
     std::optional<int> m_settledFirstFree;
+    // Lines set aside whose file could not take them yet, as their bytes.
+    QByteArray m_waitingSetAside;
     // Lines of the saved queue set aside when it was read, not reported yet.
     QList<SetAsideLine> m_savedSetAside;
     FileLock m_lock;

@@ -444,6 +444,27 @@ TEST_F(Store, NoLinkIsFollowedInTheBufferFolder)
     }
 }
 
+// A link planted at the set-aside file does not stop the printable lines: they fold, the others
+// wait until the file can take them. One at the taken file's name is removed, and taking goes on.
+TEST_F(Store, LinksAtTheProgramsOwnNamesDoNotStopTaking)
+{
+    queue = restored(store, location());
+    ASSERT_TRUE(QFile::link(file("secret"), file("zelk.nal.odrzucone")));
+    write(file("naklejka.dat"), numberedLines(1, 1) + QStringList{"zły|1"});
+    EXPECT_THROW(store.take(location(), queue), AppError);
+    EXPECT_EQ(queue, numberedLines(1, 1));
+    EXPECT_FALSE(QFile::exists(file("secret")));
+
+    QFile::remove(file("zelk.nal.odrzucone"));
+    ASSERT_TRUE(QFile::link(file("secret"), file("naklejka.dat.taken")));
+    write(file("naklejka.dat"), numberedLines(2, 2) + QStringList{"zły|2"});
+    EXPECT_THROW(store.take(location(), queue), AppError) << "the link at the taken name is named";
+    store.take(location(), queue);
+    EXPECT_EQ(queue, numberedLines(1, 2));
+    EXPECT_EQ(read(file("zelk.nal.odrzucone")), (QStringList{"zły|1", "zły|2"}));
+    EXPECT_FALSE(QFile::exists(file("secret")));
+}
+
 // Two stores stand for two processes: the second touches nothing while the first holds the
 // folder's queue, and takes over once it is gone.
 TEST_F(Store, OneProcessAtATimeWorksOnAQueue)
