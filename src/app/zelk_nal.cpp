@@ -65,7 +65,7 @@ void sayWhatItUses(LabelPrinter& labels)
 int runZelkNal(int argc, char** argv)
 {
     provideRuntimeFolder();
-    if (hasOption(argc, argv, {"--print-queue"}))
+    if (hasOption(argc, argv, {"--print-queue", "--history", "--reprint"}))
         return runPrintQueue(argc, argv);
     chooseDisplayFor(argc, argv);
     QApplication app(argc, argv);
@@ -106,9 +106,9 @@ int runZelkNal(int argc, char** argv)
     bool endedDuringStart = false;
     WindowRequests windowRequests;
     if (!startGuard.run([&] {
-            channel->listen([&](InstanceChannel::Request request) {
+            channel->listen([&](InstanceChannel::Request request, int number) {
                 if (request != InstanceChannel::Request::Close) {
-                    windowRequests.take(request);
+                    windowRequests.take(request, number);
                 } else if (running) {
                     running->CloseNow();
                 } else {

@@ -147,8 +147,9 @@ public:
     // The history of printed sheets, newest first.
     QList<PrintedSheet> printHistory() const;
     // Prints the labels of `sheets` again, from the first free place on, as a run that asks
-    // nothing. The queue stays as it is; the run joins the history as a repetition.
-    void reprint(const QList<PrintedSheet>& sheets);
+    // nothing. The queue stays as it is; the run joins the history as a repetition. Returns how
+    // many labels a printer accepted.
+    int reprint(const QList<PrintedSheet>& sheets);
 
     // The printer choice.
     void restorePrinter(); // at start-up: the printer named in the settings, its saved settings

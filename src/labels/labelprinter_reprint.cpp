@@ -13,13 +13,13 @@ QList<PrintedSheet> LabelPrinter::printHistory() const
     return PrintHistory::listed(PrintHistory::read(path), QDateTime::currentDateTime());
 }
 
-void LabelPrinter::reprint(const QList<PrintedSheet>& sheets)
+int LabelPrinter::reprint(const QList<PrintedSheet>& sheets)
 {
     QStringList lines;
     for (const PrintedSheet& printed : sheets)
         lines += printed.sheet.labels;
     if (lines.isEmpty())
-        return;
+        return 0;
     const QScopedValueRollback running(printRunInProgress, true);
     m_runFailure.clear();
     try {
@@ -53,4 +53,5 @@ void LabelPrinter::reprint(const QList<PrintedSheet>& sheets)
     if (printedTakenOff)
         printedTakenOff(false);
     queueChanged(); // the journal is compacted: the reprint joins the history
+    return printed;
 }

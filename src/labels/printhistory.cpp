@@ -1,5 +1,6 @@
 #include "labels/printhistory.h"
 
+#include "labels/labelline.h"
 #include "platform/fileops.h"
 
 #include <algorithm>
@@ -76,6 +77,16 @@ void rewrite(const QString& path, const QList<PrintedSheet>& sheets, const QDate
 }
 
 } // namespace
+
+QString PrintedSheet::firstIdentifier() const
+{
+    return splitLabelLine(sheet.labels.value(0)).identifier;
+}
+
+QString PrintedSheet::lastIdentifier() const
+{
+    return splitLabelLine(sheet.labels.isEmpty() ? QString() : sheet.labels.last()).identifier;
+}
 
 QList<PrintedSheet> PrintHistory::read(const QString& path)
 {

@@ -10,6 +10,10 @@
 struct PrintedSheet {
     QString journal; // the id of the print journal that recorded it
     SheetRecord sheet;
+
+    // The identifiers of its first and last label.
+    QString firstIdentifier() const;
+    QString lastIdentifier() const;
 };
 
 // The history of printed sheets "zelk.nal.historia" beside the saved-queue file: every sheet of
