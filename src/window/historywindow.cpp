@@ -98,10 +98,11 @@ void HistoryWindow::showSheets(const QList<PrintedSheet>& sheets)
     sheetList->setFocus();
 }
 
+// In the order they were printed, the oldest first.
 QList<PrintedSheet> HistoryWindow::selectedSheets() const
 {
     QList<PrintedSheet> selected;
-    for (int row = 0; row < sheetList->topLevelItemCount(); ++row)
+    for (int row = sheetList->topLevelItemCount() - 1; row >= 0; --row)
         if (sheetList->topLevelItem(row)->isSelected())
             selected << m_sheets[row];
     return selected;
