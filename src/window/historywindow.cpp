@@ -77,7 +77,7 @@ HistoryWindow::HistoryWindow(const ErrorGuard& guard, Reprint reprint, QWidget* 
             guard.wrap([this] { showSelectedLabels(); }));
     for (auto key : {Qt::Key_Return, Qt::Key_Enter})
         connect(new QShortcut(key, this), &QShortcut::activated, reprintButton,
-                &QPushButton::animateClick);
+                &QPushButton::click);
     connect(reprintButton, &QPushButton::clicked, this,
             guard.wrap([this] { m_reprint(selectedSheets()); }));
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);

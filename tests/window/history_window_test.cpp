@@ -47,7 +47,6 @@ TEST_F(HistoryFromTheTray, ListsTheSheetsAndPrintsTheSelectedOnesAgain)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&history));
     ASSERT_EQ(QApplication::focusWidget(), history.sheetList);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::qWait(200); // the button's animated click
 
     EXPECT_EQ(printers.ended().size(), 4);
     EXPECT_EQ(window->labels().queue.ListaLini, waiting);
