@@ -24,10 +24,10 @@ struct SheetRecord {
     int firstPlace = 1;    // the place of its first label on the sheet
     int firstFree = 1;     // the first free place after it
     bool repeated = false; // its labels had been printed before (a repetition, a reprint)
-    QDateTime when;
-    QString printer;     // the printer's name
-    QString destination; // where it went, as the printer names it
-    QStringList labels;  // its lines as they were printed
+    QDateTime when{};
+    QString printer{};     // the printer's name
+    QString destination{}; // where it went, as the printer names it
+    QStringList labels{};  // its lines as they were printed
     State state = State::Sent;
 
     bool printed() const { return state == State::Released || state == State::ReleasePending; }

@@ -111,15 +111,13 @@ TEST_P(HistoryFile, KeepsEachSheetOnce)
 {
     const QDateTime now = QDateTime::currentDateTime();
     PrintJournal::Contents journal{"1:2", "id", {}};
-    for (int sequence = 1; sequence <= 3; ++sequence) {
-        SheetRecord sheet;
-        sheet.sequence = sequence;
-        sheet.when = now;
-        sheet.lines = 2;
-        sheet.labels = {QStringLiteral("1%1|a b,ż").arg(sequence), QString()};
-        sheet.state = sequence == 2 ? SheetRecord::State::NotPrinted : SheetRecord::State::Released;
-        journal.sheets << sheet;
-    }
+    for (int sequence = 1; sequence <= 3; ++sequence)
+        journal.sheets << SheetRecord{
+            .sequence = sequence,
+            .lines = 2,
+            .when = now,
+            .labels = {QStringLiteral("1%1|a b,ż").arg(sequence), QString()},
+            .state = sequence == 2 ? SheetRecord::State::NotPrinted : SheetRecord::State::Released};
     PrintHistory::keep(path, journal, now);
     if (GetParam().cutShort)
         FileOps::truncate(path, FileOps::size(path) - 5);
@@ -149,10 +147,7 @@ TEST(HistoryBound, StaysBoundedAcross2000Sheets)
     QSet<QString> versions;
     for (int i = 0; i < 2000; ++i) {
         now = start.addSecs(i * 8640);
-        SheetRecord sheet;
-        sheet.sequence = 1;
-        sheet.when = now;
-        sheet.state = SheetRecord::State::Released;
+        const SheetRecord sheet{.sequence = 1, .when = now, .state = SheetRecord::State::Released};
         PrintHistory::keep(path, {"1:2", QString::number(i), {sheet}}, now);
         versions << FileOps::identity(path);
         ASSERT_LE(FileOps::read(path).count('\n'), 1500);

@@ -21,10 +21,7 @@ protected:
     QStringList row(int index) const
     {
         const QTreeWidgetItem* item = window->historyWindow->sheetList->topLevelItem(index);
-        QStringList texts;
-        for (int column = 1; column < item->columnCount(); ++column)
-            texts << item->text(column);
-        return texts;
+        return {item->text(1), item->text(2), item->text(3), item->text(4)};
     }
 };
 
