@@ -43,14 +43,24 @@ struct ProgramOptions {
         QStringLiteral("Drukuje bez podglądu pełne strony naklejek z kolejki i bufora, zapisuje "
                        "resztę i kończy działanie.")};
     QCommandLineOption start{QStringLiteral("start"),
-                             QStringLiteral("Z --print-queue: pierwsza strona wydruku zaczyna się "
-                                            "od miejsca N arkusza; zapamiętuje je jako pierwsze "
-                                            "wolne."),
+                             QStringLiteral("Z --print-queue lub --reprint: pierwsza strona "
+                                            "wydruku zaczyna się od miejsca N arkusza; "
+                                            "zapamiętuje je jako pierwsze wolne."),
                              QStringLiteral("N")};
     QCommandLineOption partial{QStringLiteral("partial"),
                                QStringLiteral("Z --print-queue: drukuje też naklejki, które nie "
                                               "wypełniają strony, i zapamiętuje, gdzie się "
                                               "skończyły.")};
+    QCommandLineOption history{
+        QStringLiteral("history"),
+        QStringLiteral("Wypisuje historię wydruków, od najnowszego arkusza: numer, datę i godzinę, "
+                       "drukarkę, liczbę naklejek, pierwszy i ostatni identyfikator.")};
+    QCommandLineOption reprint{
+        QStringLiteral("reprint"),
+        QStringLiteral("Drukuje ponownie bez pytań arkusz N z historii wydruków (1 to najnowszy): "
+                       "w działającym programie albo, gdy nie działa, sam, jak --print-queue. "
+                       "Kolejka naklejek się nie zmienia."),
+        QStringLiteral("N")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("?"), QStringLiteral("help")},
                             QStringLiteral("Wyświetla tę pomoc.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -58,7 +68,8 @@ struct ProgramOptions {
 
     QList<QCommandLineOption> all() const
     {
-        return {close, show, printPage, settings, printQueue, start, partial, help, version};
+        return {close,   show,    printPage, settings, printQueue, start,
+                partial, history, reprint,   help,     version};
     }
 
     // The option of each request to the running copy.
@@ -150,6 +161,20 @@ std::optional<InstanceChannel::Request> requestOf(const QCommandLineParser& pars
     return std::nullopt;
 }
 
+// The value of `option`, a number from 1 on; none when it is not given. Another value prints
+// `complaint` and exits 1.
+std::optional<int> positiveNumber(const QCommandLineParser& parser,
+                                  const QCommandLineOption& option, const QString& complaint)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    bool whole = false;
+    const int number = parser.value(option).toInt(&whole);
+    if (!whole || number < 1)
+        printAndExit(stderr, kProgram + QStringLiteral(": ") + complaint + u'\n', 1);
+    return number;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QCoreApplication& app)
@@ -168,18 +193,18 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     commandLine.printQueue = parser.isSet(options.printQueue);
     commandLine.arguments = parser.positionalArguments();
     commandLine.partial = parser.isSet(options.partial);
-    if (parser.isSet(options.start)) {
-        bool whole = false;
-        commandLine.startPlace = parser.value(options.start).toInt(&whole);
-        if (!whole || *commandLine.startPlace < 1)
-            printAndExit(stderr,
-                         QStringLiteral("%1: --start wymaga numeru miejsca na arkuszu: 1, 2, …\n")
-                             .arg(kProgram),
-                         1);
-    }
-    if ((commandLine.startPlace || commandLine.partial) && !commandLine.printQueue)
+    commandLine.startPlace = positiveNumber(parser, options.start,
+                                            QStringLiteral("--start wymaga numeru miejsca na "
+                                                           "arkuszu: 1, 2, …"));
+    commandLine.history = parser.isSet(options.history);
+    commandLine.reprint = positiveNumber(parser, options.reprint,
+                                         QStringLiteral("--reprint wymaga numeru arkusza z listy "
+                                                        "--history: 1, 2, …"));
+    if ((commandLine.startPlace && !commandLine.printQueue && !commandLine.reprint) ||
+        (commandLine.partial && !commandLine.printQueue))
         printAndExit(stderr,
-                     QStringLiteral("%1: --start i --partial działają tylko z --print-queue.\n")
+                     QStringLiteral("%1: --start działa tylko z --print-queue i --reprint, "
+                                    "--partial tylko z --print-queue.\n")
                          .arg(kProgram),
                      1);
     return commandLine;
@@ -189,7 +214,9 @@ bool hasOption(int argc, char** argv, std::initializer_list<const char*> names)
 {
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
         for (const char* name : names) {
-            if (std::strcmp(argv[i], name) == 0)
+            const std::size_t length = std::strlen(name);
+            if (std::strncmp(argv[i], name, length) == 0 &&
+                (argv[i][length] == '\0' || argv[i][length] == '='))
                 return true;
         }
     }

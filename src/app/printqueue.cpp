@@ -1,6 +1,7 @@
 #include "app/printqueue.h"
 
 #include "app/commandline.h"
+#include "app/historycommand.h"
 #include "app/programfolder.h"
 #include "labels/labelprinter.h"
 #include "platform/cupsprinterbackend.h"
@@ -79,6 +80,22 @@ void sayWherePrinted(LabelPrinter& labels, const CupsPrinterBackend& printers)
         std::printf("  %s\n", qUtf8Printable(file));
 }
 
+// `--reprint N` without a running copy: sheet N of the history, printed again as the timer
+// prints without preview; the queue stays as it is.
+int reprintAlone(LabelPrinter& labels, const CupsPrinterBackend& printers,
+                 const StderrDialogs& dialogs, int number)
+{
+    const std::optional<PrintedSheet> chosen = historySheet(labels, number);
+    if (!chosen || !namedPrinterInstalled(labels))
+        return kFailed;
+    int printed = 0;
+    labels.guard().run([&] { printed = labels.reprint({*chosen}); });
+    std::printf("Wydrukowane ponownie naklejki: %d, kolejka się nie zmieniła.\n", printed);
+    if (printed > 0)
+        sayWherePrinted(labels, printers);
+    return printed == chosen->sheet.labels.size() && dialogs.faultCount() == 0 ? 0 : kFailed;
+}
+
 } // namespace
 
 int runPrintQueue(int argc, char** argv)
@@ -99,6 +116,10 @@ int runPrintQueue(int argc, char** argv)
     bool locked = false;
     if (!guard.run([&] { locked = channel.tryLock(); }))
         return kFailed;
+    if (!locked && (commandLine.history || commandLine.reprint))
+        return historyBesideRunningCopy(LabelPrinter({&dialogs, nullptr, nullptr, nullptr},
+                                                     programFolder(), commandLine.arguments),
+                                        commandLine.reprint, commandLine.startPlace);
     if (!locked) {
         std::fprintf(stderr, "zelk_nal: program jest już uruchomiony, wydruk kolejki jest "
                              "niemożliwy.\n");
@@ -121,6 +142,10 @@ int runPrintQueue(int argc, char** argv)
     }
     if (commandLine.startPlace && !useStartPlace(labels, *commandLine.startPlace))
         return kFailed;
+    if (commandLine.history)
+        return printHistoryList(labels);
+    if (commandLine.reprint)
+        return reprintAlone(labels, printers, dialogs, *commandLine.reprint);
     const bool taken = labelsGuard.run([&labels] { labels.takeBuffer(); });
     const bool printerInstalled = namedPrinterInstalled(labels);
     const qsizetype printed = printerInstalled ? printSheets(labels, commandLine.partial) : 0;

@@ -83,7 +83,7 @@ void sayWhatItUses(LabelPrinter& labels)
 int runZelkNal(int argc, char** argv)
 {
     provideRuntimeFolder();
-    if (hasOption(argc, argv, {"--print-queue"}))
+    if (hasOption(argc, argv, {"--print-queue", "--history", "--reprint"}))
         return runPrintQueue(argc, argv);
     CommandLine commandLine;
     if (const std::optional<int> answered = answerWithoutDisplay(argc, argv, commandLine))
@@ -133,9 +133,9 @@ int runZelkNal(int argc, char** argv)
     bool endedDuringStart = false;
     WindowRequests windowRequests;
     if (!startGuard.run([&] {
-            channel->listen([&](InstanceChannel::Request request) {
+            channel->listen([&](InstanceChannel::Request request, int number) {
                 if (request != InstanceChannel::Request::Close) {
-                    windowRequests.take(request);
+                    windowRequests.take(request, number);
                 } else if (running) {
                     running->CloseNow();
                 } else {

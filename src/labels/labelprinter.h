@@ -2,6 +2,7 @@
 
 #include "barcode/tbarcode.h"
 #include "labels/pagegrid.h"
+#include "labels/printhistory.h"
 #include "labels/queuedlines.h"
 #include "labels/queuestore.h"
 #include "labels/runnotice.h"
@@ -143,6 +144,13 @@ public:
     // A print run that asked nothing failed before it began (`failure` is why): its notice.
     void tellRunFailed(const QString& failure);
 
+    // The history of printed sheets, newest first.
+    QList<PrintedSheet> printHistory() const;
+    // Prints the labels of `sheets` again, from the first free place on, as a run that asks
+    // nothing. The queue stays as it is; the run joins the history as a repetition. Returns how
+    // many labels a printer accepted.
+    int reprint(const QList<PrintedSheet>& sheets);
+
     // The printer choice.
     void restorePrinter(); // at start-up: the printer named in the settings, its saved settings
     // The printer named in the settings is not installed (or the print service is down), so the
@@ -180,4 +188,6 @@ private:
     QStringList m_arguments;
     std::unique_ptr<MorvalenDefaultPrinter> m_printer;
     QString m_runFailure; // the last error the running print run reported
+    // During a reprint: the queue's lines, while the reprinted ones stand in their place.
+    QueuedLines* m_queueDuringReprint = nullptr;
 };

@@ -120,7 +120,9 @@ void LabelPrinter::endSheet(int end, bool demo)
     installed.endDoc({[&](const QString& destination) {
                           sheet.destination = destination;
                           recording([&] {
-                              sequence = queueStore.recordSheet(location, sheet, queue.ListaLini);
+                              sequence = queueStore.recordSheet(
+                                  location, sheet,
+                                  m_queueDuringReprint ? *m_queueDuringReprint : queue.ListaLini);
                           });
                       },
                       [&] {
@@ -131,7 +133,8 @@ void LabelPrinter::endSheet(int end, bool demo)
                       [&] { queueStore.sheetReleased(location, sequence); }});
 }
 
-// The record of the sheet of the lines from the composed ones to `end`.
+// The record of the sheet of the lines from the composed ones to `end`. A reprinted sheet holds
+// no bytes of the saved-queue file, so it moves no front of the queue.
 SheetRecord LabelPrinter::sheetRecord(int end)
 {
     const int first = queue.composedFrom;
@@ -145,6 +148,11 @@ SheetRecord LabelPrinter::sheetRecord(int end)
     sheet.repeated = end <= queue.printed;
     sheet.when = QDateTime::currentDateTime();
     sheet.printer = printerInUse();
+    sheet.labels = queue.ListaLini.mid(first, end - first);
+    if (m_queueDuringReprint) {
+        sheet.from = sheet.to = 0;
+        sheet.repeated = true;
+    }
     return sheet;
 }
 

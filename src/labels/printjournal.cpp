@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QUrl>
+#include <QUuid>
 
 namespace {
 
@@ -19,38 +20,24 @@ QString decoded(const QByteArray& field)
     return QUrl::fromPercentEncoding(field);
 }
 
-QByteArray sheetLine(const SheetRecord& sheet)
+// The labels of a sheet, each percent-encoded, joined by commas.
+QByteArray encodedLabels(const QStringList& labels)
 {
-    const QList<QByteArray> fields{"S",
-                                   QByteArray::number(sheet.sequence),
-                                   QByteArray::number(sheet.from),
-                                   QByteArray::number(sheet.to),
-                                   QByteArray::number(sheet.lines),
-                                   QByteArray::number(sheet.firstPlace),
-                                   QByteArray::number(sheet.firstFree),
-                                   sheet.repeated ? "1" : "0",
-                                   encoded(sheet.when.toString(Qt::ISODateWithMs)),
-                                   encoded(sheet.printer),
-                                   encoded(sheet.destination)};
-    return fields.join(' ') + '\n';
+    QList<QByteArray> fields;
+    for (const QString& label : labels)
+        fields << encoded(label);
+    return fields.join(',');
 }
 
-std::optional<SheetRecord> parseSheet(const QList<QByteArray>& fields)
+// One empty label and none are told apart by the count.
+QStringList decodedLabels(const QByteArray& field, int count)
 {
-    if (fields.size() != 11)
-        return {};
-    SheetRecord sheet;
-    sheet.sequence = fields[1].toInt();
-    sheet.from = fields[2].toLongLong();
-    sheet.to = fields[3].toLongLong();
-    sheet.lines = fields[4].toInt();
-    sheet.firstPlace = fields[5].toInt();
-    sheet.firstFree = fields[6].toInt();
-    sheet.repeated = fields[7] == "1";
-    sheet.when = QDateTime::fromString(decoded(fields[8]), Qt::ISODateWithMs);
-    sheet.printer = decoded(fields[9]);
-    sheet.destination = decoded(fields[10]);
-    return sheet;
+    QStringList labels;
+    if (count == 0)
+        return labels;
+    for (const QByteArray& label : field.split(','))
+        labels << decoded(label);
+    return labels;
 }
 
 // "A" and "R" lines move their sheet on; a line for a sheet not recorded counts for nothing.
@@ -74,7 +61,8 @@ std::optional<PrintJournal::Contents> PrintJournal::read(const QString& path)
     lines.removeLast(); // empty after the last line's end, or a line cut short
     if (lines.isEmpty() || !lines.first().startsWith(header))
         return {};
-    Contents contents{QString::fromLatin1(lines.takeFirst().mid(header.size())), {}};
+    const QList<QByteArray> names = lines.takeFirst().mid(header.size()).split(' ');
+    Contents contents{QString::fromLatin1(names[0]), QString::fromLatin1(names.value(1)), {}};
     for (const QByteArray& line : std::as_const(lines)) {
         const QList<QByteArray> fields = line.split(' ');
         if (fields[0] == "S") {
@@ -87,19 +75,58 @@ std::optional<PrintJournal::Contents> PrintJournal::read(const QString& path)
     return contents;
 }
 
-void PrintJournal::create(const QString& path, const QString& queueIdentity)
+PrintJournal::Contents PrintJournal::create(const QString& path, const QString& queueIdentity)
 {
-    FileOps::createNew(path, header + queueIdentity.toLatin1() + '\n');
+    const Contents contents{queueIdentity, QUuid::createUuid().toString(QUuid::WithoutBraces), {}};
+    FileOps::createNew(path,
+                       header + (contents.queueIdentity + u' ' + contents.id).toLatin1() + '\n');
     FileOps::syncFolder(QFileInfo(path).path());
+    return contents;
 }
 
 void PrintJournal::appendSheet(const QString& path, const SheetRecord& sheet)
 {
-    FileOps::append(path, sheetLine(sheet));
+    FileOps::append(path, "S " + sheetFields(sheet) + '\n');
 }
 
 void PrintJournal::appendState(const QString& path, int sequence, SheetRecord::State state)
 {
     const char* mark = state == SheetRecord::State::Accepted ? "A " : "R ";
     FileOps::append(path, mark + QByteArray::number(sequence) + '\n');
+}
+
+QByteArray PrintJournal::sheetFields(const SheetRecord& sheet)
+{
+    const QList<QByteArray> fields{QByteArray::number(sheet.sequence),
+                                   QByteArray::number(sheet.from),
+                                   QByteArray::number(sheet.to),
+                                   QByteArray::number(sheet.lines),
+                                   QByteArray::number(sheet.firstPlace),
+                                   QByteArray::number(sheet.firstFree),
+                                   sheet.repeated ? "1" : "0",
+                                   encoded(sheet.when.toString(Qt::ISODateWithMs)),
+                                   encoded(sheet.printer),
+                                   encoded(sheet.destination),
+                                   encodedLabels(sheet.labels)};
+    return fields.join(' ');
+}
+
+std::optional<SheetRecord> PrintJournal::parseSheet(const QList<QByteArray>& fields)
+{
+    if (fields.size() != 11 && fields.size() != 12)
+        return {};
+    SheetRecord sheet;
+    sheet.sequence = fields[1].toInt();
+    sheet.from = fields[2].toLongLong();
+    sheet.to = fields[3].toLongLong();
+    sheet.lines = fields[4].toInt();
+    sheet.firstPlace = fields[5].toInt();
+    sheet.firstFree = fields[6].toInt();
+    sheet.repeated = fields[7] == "1";
+    sheet.when = QDateTime::fromString(decoded(fields[8]), Qt::ISODateWithMs);
+    sheet.printer = decoded(fields[9]);
+    sheet.destination = decoded(fields[10]);
+    if (fields.size() == 12) // an earlier version's record has no labels
+        sheet.labels = decodedLabels(fields[11], sheet.lines);
+    return sheet;
 }

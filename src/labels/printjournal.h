@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // One sheet of a print run as the print journal records it.
 struct SheetRecord {
@@ -23,9 +24,10 @@ struct SheetRecord {
     int firstPlace = 1;    // the place of its first label on the sheet
     int firstFree = 1;     // the first free place after it
     bool repeated = false; // its labels had been printed before (a repetition, a reprint)
-    QDateTime when;
-    QString printer;     // the printer's name
-    QString destination; // where it went, as the printer names it
+    QDateTime when{};
+    QString printer{};     // the printer's name
+    QString destination{}; // where it went, as the printer names it
+    QStringList labels{};  // its lines as they were printed
     State state = State::Sent;
 
     bool printed() const { return state == State::Released || state == State::ReleasePending; }
@@ -35,28 +37,38 @@ struct SheetRecord {
 // record is appended and flushed; when the printer has it, an "accepted" line; when a held job
 // was released, a "released" line. Its first line names the saved-queue file it belongs to (the
 // file's identity): a journal beside another file is left over from a run whose printed lines
-// have left the queue already. The lines are text, one record each:
+// have left the queue already; and the journal's own id, which no other journal has, so that
+// its sheets are kept in the history once. The lines are text, one record each:
 //
-//   zelk_nal druk 1 <identity>
+//   zelk_nal druk 1 <identity> <id>
 //   S <sequence> <from> <to> <lines> <first place> <first free> <repeated> <when> <printer>
-//   <destination> A <sequence> R <sequence>
+//   <destination> <labels> A <sequence> R <sequence>
 //
-// with the texts percent-encoded. A last line without its end was cut short and does not count.
+// with the texts percent-encoded, the labels each on its own and joined by commas. A record of
+// an earlier version has no labels, and its journal no id. A last line without its end was cut
+// short and does not count.
 namespace PrintJournal {
 
 struct Contents {
     QString queueIdentity;
+    QString id;
     QList<SheetRecord> sheets;
 };
 
 // The journal's records, or none when there is no journal (or only a header cut short).
 std::optional<Contents> read(const QString& path);
 
-// Starts a journal for the saved-queue file of that identity; flushed with its folder.
-void create(const QString& path, const QString& queueIdentity);
+// Starts a journal for the saved-queue file of that identity; flushed with its folder. Returns
+// its contents so far.
+Contents create(const QString& path, const QString& queueIdentity);
 
 // Appends a line, flushed to the disk.
 void appendSheet(const QString& path, const SheetRecord& sheet);
 void appendState(const QString& path, int sequence, SheetRecord::State state);
+
+// A sheet's record as its line holds it after the mark, and back from the line's fields, the
+// mark first (the state is not part of it).
+QByteArray sheetFields(const SheetRecord& sheet);
+std::optional<SheetRecord> parseSheet(const QList<QByteArray>& fields);
 
 } // namespace PrintJournal

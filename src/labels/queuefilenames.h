@@ -17,6 +17,7 @@ struct QueueStore::FileNames {
         , temp(saved + QStringLiteral(".tmp"))
         , lock(saved + QStringLiteral(".lock"))
         , journal(saved + QStringLiteral(".druk"))
+        , history(saved + QStringLiteral(".historia"))
         , folder(QFileInfo(saved).path())
         , buffer(location.buffer)
         , taken(takenName(buffer))
@@ -32,6 +33,7 @@ struct QueueStore::FileNames {
     QString temp;
     QString lock;
     QString journal; // the print journal
+    QString history; // the history of printed sheets
     QString folder;
     QString buffer;
     QString taken;

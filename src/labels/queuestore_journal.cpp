@@ -3,6 +3,7 @@
 // queue compacted out of the saved-queue file once per run.
 #include "labels/queuestore.h"
 
+#include "labels/printhistory.h"
 #include "labels/queuefilenames.h"
 #include "labels/settingsfile.h"
 #include "platform/apperror.h"
@@ -16,7 +17,7 @@ using State = SheetRecord::State;
 void QueueStore::checkCanRecord(const QueueLocation& location) const
 {
     const FileNames names(location);
-    for (const QString& path : {names.saved, names.journal, location.settings}) {
+    for (const QString& path : {names.saved, names.journal, names.history, location.settings}) {
         if (path.isEmpty())
             continue;
         if (const QString why = whyNotReplaceable(path); !why.isEmpty())
@@ -36,9 +37,7 @@ int QueueStore::recordSheet(const QueueLocation& location, SheetRecord sheet, Qu
     if (!m_journal) {
         if (!inSync(names, queue))
             writeWhole(names, queue);
-        const QString identity = FileOps::identity(names.saved);
-        PrintJournal::create(names.journal, identity);
-        m_journal = PrintJournal::Contents{identity, {}};
+        m_journal = PrintJournal::create(names.journal, FileOps::identity(names.saved));
     }
     sheet.sequence = m_journal->sheets.isEmpty() ? 1 : m_journal->sheets.last().sequence + 1;
     sheet.state = State::Sent;
@@ -139,9 +138,10 @@ qsizetype QueueStore::dropPrinted(QueuedLines& queue)
     return dropped;
 }
 
-// The first free place goes to the settings file, then the saved-queue file is written without
-// the printed lines, then the journal goes. A crash before the journal's removal leaves it
-// beside a file that is not its own any more, and so settled as done.
+// The printed sheets join the history, the first free place goes to the settings file, then the
+// saved-queue file is written without the printed lines, then the journal goes. A crash before
+// the journal's removal leaves it beside a file that is not its own any more, and so settled as
+// done; one before that compacts it again, and the history takes none of its sheets twice.
 void QueueStore::compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue)
 {
     dropPrinted(queue);
@@ -151,6 +151,7 @@ void QueueStore::compact(const FileNames& names, const QString& settingsFile, Qu
                                           "wydruku (%1); program spróbuje ponownie przy następnym "
                                           "wydruku.")
                                .arg(sheet.destination));
+    PrintHistory::keep(names.history, *m_journal, QDateTime::currentDateTime());
     if (const std::optional<int> place = journalFirstFree(); place && !settingsFile.isEmpty())
         writeFirstFree(settingsFile, *place);
     if (queue.base() > 0 || !inSync(names, queue))

@@ -25,6 +25,7 @@ const Wire kWires[] = {
     {InstanceChannel::Request::Show, "show\n", "done\n"},
     {InstanceChannel::Request::PrintPage, "print-page\n", "done\n"},
     {InstanceChannel::Request::Settings, "settings\n", "done\n"},
+    {InstanceChannel::Request::Reprint, "reprint\n", "done\n"},
 };
 const QByteArray kRefusedAnswer = "refused\n";
 constexpr int kTimeoutMs = 30000;
@@ -35,10 +36,19 @@ const Wire& wireOf(InstanceChannel::Request request)
                          [request](const Wire& wire) { return wire.request == request; });
 }
 
-const Wire* wireOf(const QByteArray& line)
+// The request's line: its name, then its number when it has one.
+QByteArray lineOf(const Wire& wire, int number)
 {
+    return number == 0 ? wire.line : wire.line.chopped(1) + ' ' + QByteArray::number(number) + '\n';
+}
+
+const Wire* wireOf(const QByteArray& line, int& number)
+{
+    const QList<QByteArray> words = line.chopped(line.endsWith('\n') ? 1 : 0).split(' ');
+    number = words.value(1).toInt();
+    const QByteArray name = words.first() + '\n';
     const auto* found = std::find_if(std::begin(kWires), std::end(kWires),
-                                     [&line](const Wire& wire) { return wire.line == line; });
+                                     [&name](const Wire& wire) { return wire.line == name; });
     return found == std::end(kWires) ? nullptr : found;
 }
 
@@ -62,7 +72,7 @@ bool InstanceChannel::tryLock()
     return m_lock.tryLock(QDir(m_directory).filePath(kLockName), 0600);
 }
 
-void InstanceChannel::listen(std::function<bool(Request)> serve)
+void InstanceChannel::listen(Serve serve)
 {
     m_serve = std::move(serve);
     const QString path = QDir(m_directory).filePath(kSocketName);
@@ -82,8 +92,9 @@ void InstanceChannel::serveConnection()
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine())
                 return;
-            const Wire* wire = wireOf(socket->readLine());
-            const bool taken = wire && m_serve && m_serve(wire->request);
+            int number = 0;
+            const Wire* wire = wireOf(socket->readLine(), number);
+            const bool taken = wire && m_serve && m_serve(wire->request, number);
             socket->write(taken ? wire->taken : kRefusedAnswer);
             socket->flush();
             socket->disconnectFromServer();
@@ -91,14 +102,14 @@ void InstanceChannel::serveConnection()
     }
 }
 
-InstanceChannel::Answer InstanceChannel::send(Request request, const QString& directory)
+InstanceChannel::Answer InstanceChannel::send(Request request, const QString& directory, int number)
 {
     const Wire& wire = wireOf(request);
     QLocalSocket socket;
     socket.connectToServer(QDir(directory).filePath(kSocketName));
     if (!socket.waitForConnected(kTimeoutMs))
         return Answer::NotRunning;
-    socket.write(wire.line);
+    socket.write(lineOf(wire, number));
     socket.flush();
     QByteArray answer;
     while (!answer.endsWith('\n') && socket.waitForReadyRead(kTimeoutMs))

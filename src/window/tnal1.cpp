@@ -149,6 +149,8 @@ void TNal1::buildTray()
     PopupMenu1->setDefaultAction(m_defaultItem);
     PopupMenu1->addAction(QStringLiteral("Drukuj stronę"), this,
                           guard().wrap([this] { Drukujstron1Click(); }));
+    PopupMenu1->addAction(QStringLiteral("Historia wydruków…"), this,
+                          guard().wrap([this] { historyClick(); }));
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(QStringLiteral("Usuń nalepki z bufora"), this,
                           guard().wrap([this] { Usunnal1Click(); }));

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class HistoryWindow;
 class QAction;
 class PageImage;
 class QMenu;
@@ -66,6 +67,13 @@ public:
     void OProgramieClick();
     void Zamknijprogram1Click();
     void KasujObiekty();
+    // "Historia wydruków…": the window of the printed sheets, brought up to date.
+    void historyClick();
+    // Prints sheets of the history again, as a run that asks nothing; the queue stays.
+    void reprint(const QList<PrintedSheet>& sheets);
+    // Sheet `number` of the history (1: the newest), for `zelk_nal --reprint N`.
+    void reprintFromHistory(int number);
+    HistoryWindow* historyWindow = nullptr; // made at its first opening
 
     // The end of the session: saves the queue; true when the session may end (the program then
     // closes without a question).

@@ -13,9 +13,9 @@ WindowRequests::WindowRequests()
     connect(&m_retry, &QTimer::timeout, this, &WindowRequests::servePending);
 }
 
-void WindowRequests::take(Request request)
+void WindowRequests::take(Request request, int number)
 {
-    m_pending << request;
+    m_pending << Pending{request, number};
     QMetaObject::invokeMethod(this, &WindowRequests::servePending, Qt::QueuedConnection);
 }
 
@@ -39,7 +39,7 @@ bool WindowRequests::mustWait(Request request) const
 void WindowRequests::servePending()
 {
     while (!m_pending.isEmpty()) {
-        if (mustWait(m_pending.first())) {
+        if (mustWait(m_pending.first().request)) {
             m_retry.start();
             return;
         }
@@ -47,11 +47,11 @@ void WindowRequests::servePending()
     }
 }
 
-void WindowRequests::serve(Request request)
+void WindowRequests::serve(Pending pending)
 {
     TNal1& window = *m_window;
-    window.guard().run([&window, request] {
-        switch (request) {
+    window.guard().run([&window, pending] {
+        switch (pending.request) {
         case Request::Show:
             window.Pokastron1Click();
             window.raise();
@@ -63,6 +63,9 @@ void WindowRequests::serve(Request request)
         case Request::Settings:
             window.Pokastron1Click();
             window.UstawParButClick();
+            break;
+        case Request::Reprint:
+            window.reprintFromHistory(pending.number);
             break;
         case Request::Close:
             break; // the program's end, not the window's: served where the program ends

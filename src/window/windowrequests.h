@@ -9,7 +9,8 @@
 class TNal1;
 
 // The requests of other copies that act on the window: `zelk_nal --show`, `--print-page` and
-// `--settings` do what "Pokaż stronę", "Drukuj stronę" and "Ustaw parametry" do. The channel
+// `--settings` do what "Pokaż stronę", "Drukuj stronę" and "Ustaw parametry" do; `--reprint N`
+// prints sheet N of the history again, as its window's "Drukuj ponownie" does. The channel
 // answers at once; the window serves the request afterwards from the event loop, in the order
 // they came, each through its error guard. Printing and the settings dialog would start inside
 // an open dialog or a running print, so they wait until it is over; showing never waits.
@@ -18,16 +19,21 @@ class WindowRequests : public QObject {
 public:
     WindowRequests();
 
-    void take(InstanceChannel::Request request);
+    void take(InstanceChannel::Request request, int number = 0);
     // From now on requests are served on `window`.
     void serveOn(TNal1& window);
 
 private:
+    struct Pending {
+        InstanceChannel::Request request;
+        int number;
+    };
+
     bool mustWait(InstanceChannel::Request request) const;
     void servePending();
-    void serve(InstanceChannel::Request request);
+    void serve(Pending pending);
 
     TNal1* m_window = nullptr;
-    QList<InstanceChannel::Request> m_pending;
+    QList<Pending> m_pending;
     QTimer m_retry; // looks again whether a waiting request may be served
 };

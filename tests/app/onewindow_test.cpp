@@ -80,12 +80,13 @@ TEST(EnumTitlesProc, SkipsEmptyTextsAndCutsAt256Characters)
 }
 
 // The answer comes from this process's own event loop, so the request is sent from a thread.
-InstanceChannel::Answer sendFromThread(InstanceChannel::Request request, const QString& directory)
+InstanceChannel::Answer sendFromThread(InstanceChannel::Request request, const QString& directory,
+                                       int number = 0)
 {
     std::atomic<bool> answered = false;
     InstanceChannel::Answer result{};
     std::thread client([&] {
-        result = InstanceChannel::send(request, directory);
+        result = InstanceChannel::send(request, directory, number);
         answered = true;
     });
     while (!answered)
@@ -105,17 +106,21 @@ TEST(InstanceRequests, ReachTheRunningCopyAndReportItsAnswer)
     InstanceChannel running(dir.path());
     ASSERT_TRUE(running.tryLock());
     QList<Request> received;
+    int lastNumber = 0;
     bool takes = false;
-    running.listen([&](Request request) {
+    running.listen([&](Request request, int number) {
         received << request;
+        lastNumber = number;
         return takes;
     });
     EXPECT_EQ(sendFromThread(Request::Close, dir.path()), Answer::Refused);
     takes = true;
     for (Request request : {Request::Show, Request::PrintPage, Request::Settings, Request::Close})
         EXPECT_EQ(sendFromThread(request, dir.path()), Answer::Done);
+    EXPECT_EQ(sendFromThread(Request::Reprint, dir.path(), 12), Answer::Done);
     EXPECT_EQ(received, (QList<Request>{Request::Close, Request::Show, Request::PrintPage,
-                                        Request::Settings, Request::Close}));
+                                        Request::Settings, Request::Close, Request::Reprint}));
+    EXPECT_EQ(lastNumber, 12);
 }
 
 } // namespace

@@ -72,8 +72,7 @@ protected:
             environment.insert(name, value);
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(ZELK_PROGRAM),
-                      QStringList{QStringLiteral("--print-queue"), settingsFile()} + options);
+        process.start(QStringLiteral(ZELK_PROGRAM), QStringList{mode, settingsFile()} + options);
         EXPECT_TRUE(process.waitForFinished(60000));
         if (errors)
             *errors = QString::fromUtf8(process.readAllStandardError());
@@ -100,6 +99,7 @@ protected:
         return ProfileFile(settingsFile()).readInteger(u"Sposób Wydruku", u"Pierwsza Wolna", 0);
     }
 
+    QString mode = QStringLiteral("--print-queue");
     QStringList options; // given after the settings file
     QMap<QString, QString> extraEnvironment;
 
@@ -151,6 +151,33 @@ TEST_F(PrintQueueRun, PrintsTheFullSheetsAndKeepsTheRest)
         EXPECT_EQ(savedQueue(), labelLines(c.lines).mid(c.sheets * 24));
         EXPECT_FALSE(QFile::exists(buffer()));
     }
+}
+
+TEST_F(PrintQueueRun, HistoryListsThePrintedSheetsAndReprintLeavesTheQueue)
+{
+    writeBuffer(50);
+    EXPECT_EQ(run(), 0);
+    const QStringList waiting = savedQueue();
+
+    mode = QStringLiteral("--history");
+    QString output;
+    EXPECT_EQ(run(nullptr, &output), 0);
+    const QStringList listed = output.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_TRUE(listed[0].startsWith("  1  ") && listed[0].endsWith("100000000024–100000000047"));
+    EXPECT_TRUE(listed[1].startsWith("  2  ") && listed[1].endsWith("100000000000–100000000023"));
+
+    mode = QStringLiteral("--reprint=1");
+    EXPECT_EQ(run(nullptr, &output), 0);
+    EXPECT_TRUE(output.startsWith("Wydrukowane ponownie naklejki: 24,"));
+    EXPECT_EQ(printedFiles().size(), 3);
+    EXPECT_EQ(savedQueue(), waiting);
+
+    mode = QStringLiteral("--reprint=4");
+    QString errors;
+    EXPECT_EQ(run(&errors), 1);
+    EXPECT_EQ(errors, QStringLiteral("zelk_nal: w historii wydruków nie ma arkusza 4 (arkuszy w "
+                                     "historii: 3); listę wypisuje zelk_nal --history.\n"));
 }
 
 TEST_F(PrintQueueRun, SavedQueueComesBeforeTheBuffer)

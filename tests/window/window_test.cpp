@@ -56,8 +56,8 @@ TEST_F(MainWindow, TrayMenuInItsOrderWithBoldDefault)
     QStringList captions;
     for (QAction* action : window->PopupMenu1->actions())
         captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    EXPECT_EQ(captions, (QStringList{"Pokaż stronę", "Drukuj stronę", "-", "Usuń nalepki z bufora",
-                                     "-", "Zamknij program"}));
+    EXPECT_EQ(captions, (QStringList{"Pokaż stronę", "Drukuj stronę", "Historia wydruków…", "-",
+                                     "Usuń nalepki z bufora", "-", "Zamknij program"}));
     EXPECT_EQ(window->PopupMenu1->defaultAction(), window->PopupMenu1->actions().first());
     EXPECT_TRUE(window->PopupMenu1->defaultAction()->font().bold());
 }
