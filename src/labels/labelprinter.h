@@ -163,6 +163,7 @@ private:
     void reportSetAside(const QList<SetAsideLine>& lines);
     void printAttempt(int IloscNalepek, bool demo);
     void endSheet(int sheetEnd, bool demo);
+    void stopRun(const QString& failure);
     void applyPrinterSettings();
     bool askYesNo(const QString& question);
     bool asksQuestions() const { return !settings.BezWyswB && !askNothing; }

@@ -88,10 +88,9 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
         if (installed.printing())
             endSheet(IloscNalepek + 1, demo);
     } catch (const SheetNotRecorded& error) {
-        if (installed.printing())
-            installed.abort();
-        m_runFailure = error.text();
-        m_guard.report(error.text());
+        stopRun(error.text());
+    } catch (const SheetNotWritten& error) {
+        stopRun(error.text());
     } catch (const PrinterError&) {
         if (installed.printing())
             installed.abort();
@@ -101,6 +100,17 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     } catch (const std::exception& error) {
         DlugiNapis(QString::fromLocal8Bit(error.what()));
     }
+}
+
+// A failure that is neither the printer's nor a label's: the open sheet is dropped and the run
+// stops, saying why.
+void LabelPrinter::stopRun(const QString& failure)
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (installed.printing())
+        installed.abort();
+    m_runFailure = failure;
+    m_guard.report(failure);
 }
 
 // Ends the sheet of the records before `end`. Its record in the print journal is flushed before
