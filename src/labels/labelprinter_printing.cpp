@@ -72,6 +72,12 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
         installed.beginDoc(jobTitle(), page);
         const double korppi = installed.canvas().device()->logicalDpiY() / 100.0;
         const int ppiSzerN = roundHalfEven(geometry.PixSzerN * korppi);
+        if (!demo && !asksQuestions())
+            IloscNalepek = setAsideOwnFaults(IloscNalepek, ppiSzerN, korppi);
+        if (IloscNalepek < 0) {
+            installed.abort(); // every label was set aside
+            return;
+        }
         for (int k = 0; k <= IloscNalepek; ++k) {
             if (k == sheetEnd(queue.composedFrom)) {
                 endSheet(k, demo);

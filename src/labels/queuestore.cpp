@@ -346,3 +346,25 @@ QueuedLines QueueStore::readSavedQueue(const FileNames& names)
     m_savedQueueUnread = false;
     return lines;
 }
+
+// The set-aside file gets the lines first, the saved-queue file loses them then. A crash between
+// the two leaves these very lines at the set-aside file's end, and the next attempt, meeting the
+// same lines in the queue, does not add them a second time.
+bool QueueStore::setAside(const QueueLocation& location, QueuedLines& queue,
+                          const QList<SetAsideLine>& lines, const QList<qsizetype>& indexes)
+{
+    const FileNames names(location);
+    lockAndSettle(names);
+    if (m_journal)
+        return false;
+    const QByteArray bytes = serialize(lines, location.utf8);
+    const qint64 size = FileOps::size(names.setAside);
+    if (size < bytes.size() || FileOps::read(names.setAside, size - bytes.size()) != bytes)
+        appendLines(names.setAside, size, bytes);
+    QStringList kept = queue;
+    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index)
+        kept.removeAt(*index);
+    queue = QueuedLines(kept).rewritten(location.utf8);
+    writeWhole(names, queue);
+    return true;
+}
