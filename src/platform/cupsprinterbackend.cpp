@@ -229,6 +229,8 @@ std::unique_ptr<PrintDocument> fileDocument(const QString& folder, const PrintSe
                 handOver.accepted();
             } catch (const AppError&) {
                 quietly([&] { FileOps::remove(path); });
+                if (FileOps::exists(path))
+                    written << path; // complete, so the journal counts it printed
                 throw;
             }
             written << path;
