@@ -11,6 +11,7 @@
 #include "platform/version.h"
 
 #include <cstdio>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace {
@@ -68,16 +69,17 @@ bool namedPrinterInstalled(LabelPrinter& labels)
     return false;
 }
 
-// Where the printed sheets went: the PDF files, or the printer.
+// Where the printed sheets went: the PDF files that stand complete, or the printer.
 void sayWherePrinted(LabelPrinter& labels, const CupsPrinterBackend& printers)
 {
-    if (printers.writtenFiles().isEmpty()) {
+    if (labels.printerInUse() != CupsPrinterBackend::filePrinterName()) {
         std::printf("Arkusze wysłano do drukarki %s.\n", qUtf8Printable(labels.printerInUse()));
         return;
     }
     std::printf("Arkusze zapisano w plikach:\n");
     for (const QString& file : printers.writtenFiles())
-        std::printf("  %s\n", qUtf8Printable(file));
+        if (QFileInfo::exists(file))
+            std::printf("  %s\n", qUtf8Printable(file));
 }
 
 // `--reprint N` without a running copy: sheet N of the history, printed again as the timer

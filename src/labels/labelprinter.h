@@ -170,7 +170,14 @@ public:
 private:
     void reportSetAside(const QList<SetAsideLine>& lines);
     void printAttempt(int IloscNalepek, bool demo);
+    // In a run that asks nothing: the lines up to `last` whose own text cannot print on the open
+    // sheet are set aside; returns the last line to print now.
+    int setAsideOwnFaults(int last, int ppiSzerN, double korppi);
+    QString ownTextFault(const QString& line, int ppiSzerN, double korppi);
+    QString paperTextFault(const TNalepka& Nalepka, int ppiSzerN, double korppi);
+    int fitBarcodeOnPaper(const TNalepka& Nalepka, int PixSzerKK, double korppi);
     void endSheet(int sheetEnd, bool demo);
+    void stopRun(const QString& failure);
     void applyPrinterSettings();
     bool askYesNo(const QString& question);
     bool asksQuestions() const { return !settings.BezWyswB && !askNothing; }

@@ -110,23 +110,48 @@ void LabelPrinter::DrukujNalepke(int i, int ppiSzerN, double korppi, bool demo)
                      QStringLiteral("Identyfikator"));
 }
 
-void LabelPrinter::DrukujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK,
-                                 double korppi, bool demo)
+// What of a label's own text cannot print on paper: its call number, too wide even at the
+// smallest size, or its barcode. Empty when it prints. Measured on the open sheet; nothing is
+// drawn.
+QString LabelPrinter::paperTextFault(const TNalepka& Nalepka, int ppiSzerN, double korppi)
+{
+    PaperLabelText text(printer().canvas(), 0, ppiSzerN);
+    const auto offset = [&](const LabelFont& f) { return text.offset(f, Nalepka.Sygn); };
+    if (!settings.BezSygnB && shrunkToFit(settings.SFont, 1, offset).second < 1)
+        return QStringLiteral("sygnatura nie mieści się na naklejce");
+    const int m0 = KodKresk.Modul();
+    const auto restoreModul = qScopeGuard([this, m0] { KodKresk.setModul(m0); });
+    try {
+        KodKresk.setText(AnsiCodec::decode(Nalepka.BarCode).remove(u' '));
+        fitBarcodeOnPaper(Nalepka, geometry.PixSzerKK, korppi);
+    } catch (const AppError& error) {
+        return error.text();
+    }
+    return {};
+}
+
+// Places the symbol in the record's box on paper and returns its width. The narrow element
+// becomes a whole number of printer dots that fills the box best, as far as the barcode's limit
+// and the space the scanner needs beside the bars allow; the caller puts Modul back.
+int LabelPrinter::fitBarcodeOnPaper(const TNalepka& Nalepka, int PixSzerKK, double korppi)
 {
     KodKresk.setHeight(scaled(Nalepka.BarH, korppi));
     KodKresk.setLeft(scaled(Nalepka.BarL, korppi));
     KodKresk.setTop(scaled(Nalepka.BarT, korppi));
-
-    // The narrow element becomes a whole number of printer dots that fills the box best, as far
-    // as the barcode's limit and the space the scanner needs beside the bars allow.
-    const int m0 = KodKresk.Modul();
-    const auto restoreModul = qScopeGuard([this, m0] { KodKresk.setModul(m0); });
     const int w0 = KodKresk.Width();
     const int target = scaled(PixSzerKK, korppi);
-    KodKresk.setModul(roundHalfEven(double(m0) * target / w0));
+    KodKresk.setModul(roundHalfEven(double(KodKresk.Modul()) * target / w0));
     fitBarsOnPaper(KodKresk, KodKresk.Left(), target,
                    {scaled(Nalepka.Ramka1X, korppi) + 1, scaled(Nalepka.Ramka2X, korppi) - 1});
-    const int w1 = KodKresk.Width();
+    return KodKresk.Width();
+}
+
+void LabelPrinter::DrukujBarcode(QPainter& Canvas, const TNalepka& Nalepka, int PixSzerKK,
+                                 double korppi, bool demo)
+{
+    const int m0 = KodKresk.Modul();
+    const auto restoreModul = qScopeGuard([this, m0] { KodKresk.setModul(m0); });
+    const int w1 = fitBarcodeOnPaper(Nalepka, PixSzerKK, korppi);
 
     if (demo)
         drawBox(Canvas, QRect(KodKresk.Left(), KodKresk.Top(), w1, KodKresk.Height()));

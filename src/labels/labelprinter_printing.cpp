@@ -72,6 +72,12 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
         installed.beginDoc(jobTitle(), page);
         const double korppi = installed.canvas().device()->logicalDpiY() / 100.0;
         const int ppiSzerN = roundHalfEven(geometry.PixSzerN * korppi);
+        if (!demo && !asksQuestions())
+            IloscNalepek = setAsideOwnFaults(IloscNalepek, ppiSzerN, korppi);
+        if (IloscNalepek < 0) {
+            installed.abort(); // every label was set aside
+            return;
+        }
         for (int k = 0; k <= IloscNalepek; ++k) {
             if (k == sheetEnd(queue.composedFrom)) {
                 endSheet(k, demo);
@@ -88,10 +94,9 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
         if (installed.printing())
             endSheet(IloscNalepek + 1, demo);
     } catch (const SheetNotRecorded& error) {
-        if (installed.printing())
-            installed.abort();
-        m_runFailure = error.text();
-        m_guard.report(error.text());
+        stopRun(error.text());
+    } catch (const SheetNotWritten& error) {
+        stopRun(error.text());
     } catch (const PrinterError&) {
         if (installed.printing())
             installed.abort();
@@ -101,6 +106,17 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     } catch (const std::exception& error) {
         DlugiNapis(QString::fromLocal8Bit(error.what()));
     }
+}
+
+// A failure that is neither the printer's nor a label's: the open sheet is dropped and the run
+// stops, saying why.
+void LabelPrinter::stopRun(const QString& failure)
+{
+    MorvalenDefaultPrinter& installed = printer();
+    if (installed.printing())
+        installed.abort();
+    m_runFailure = failure;
+    m_guard.report(failure);
 }
 
 // Ends the sheet of the records before `end`. Its record in the print journal is flushed before

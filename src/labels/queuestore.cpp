@@ -415,3 +415,27 @@ QList<SetAsideLine> QueueStore::setAsideUnprintable(const FileNames& names, Queu
     writeWhole(names, queue);
     return setAside;
 }
+
+// The set-aside file gets the lines first, the saved-queue file loses them then. A crash between
+// the two leaves these very lines at the set-aside file's end, and the next attempt, meeting the
+// same lines in the queue, does not add them a second time.
+bool QueueStore::setAside(const QueueLocation& location, QueuedLines& queue,
+                          const QList<qsizetype>& indexes)
+{
+    const FileNames names(location);
+    lockAndSettle(names);
+    if (m_journal)
+        return false;
+    QByteArray bytes;
+    for (qsizetype index : indexes)
+        bytes += queue.rawAt(index).toByteArray().append("\r\n");
+    const qint64 size = FileOps::size(names.setAside);
+    if (size < bytes.size() || FileOps::read(names.setAside, size - bytes.size()) != bytes)
+        appendLines(names.setAside, size, bytes);
+    QStringList kept = queue;
+    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index)
+        kept.removeAt(*index);
+    queue = QueuedLines(kept).rewritten(location.utf8);
+    writeWhole(names, queue);
+    return true;
+}

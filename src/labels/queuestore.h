@@ -114,6 +114,12 @@ public:
     // leaves it as it is.
     void save(const QueueLocation& location, QueuedLines& queue);
 
+    // The lines at `indexes` (ascending) turned out not to print: they go to the set-aside file
+    // and leave `queue` and the saved-queue file. Not while a print journal names the file's bytes:
+    // then nothing changes and false is returned.
+    bool setAside(const QueueLocation& location, QueuedLines& queue,
+                  const QList<qsizetype>& indexes);
+
     // Takes the queue lock of the location's folder, or keeps it; false while another process
     // holds it. A lock file that cannot be opened raises AppError.
     bool lock(const QueueLocation& location);

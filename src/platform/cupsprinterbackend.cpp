@@ -223,17 +223,27 @@ std::unique_ptr<PrintDocument> fileDocument(const QString& folder, const PrintSe
             try {
                 FileOps::createExclusive(path, pdf);
             } catch (const AppError& error) {
-                throw PrinterError(error.text()); // the sheet never reached the folder
+                throw SheetNotWritten(error.text()); // the sheet never reached the folder
             }
             try {
                 handOver.accepted();
             } catch (const AppError&) {
                 quietly([&] { FileOps::remove(path); });
+                if (FileOps::exists(path))
+                    written << path; // complete, so the journal counts it printed
                 throw;
             }
             written << path;
             handOver.released();
         });
+}
+
+// The sheet's temporary file could not be written: the folder for temporary files is full or
+// cannot be written to.
+SheetNotWritten notWritten(const QTemporaryFile& file)
+{
+    return SheetNotWritten(QStringLiteral("Nie można zapisać pliku tymczasowego %1: %2")
+                               .arg(file.fileTemplate(), file.errorString()));
 }
 
 // The sheet is drawn into a temporary file and sent as a held job, which is released once the
@@ -244,13 +254,13 @@ std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSet
     auto file =
         std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/zelk_nal-XXXXXX.pdf"));
     if (!file->open())
-        throw PrinterError(file->errorString());
+        throw notWritten(*file);
     return std::make_unique<PdfDocument>(
         std::move(file), settings, title,
         [queue, title, settings](QIODevice& pdf, const SheetHandOver& handOver) {
             auto& file = static_cast<QTemporaryFile&>(pdf);
             if (!file.flush())
-                throw PrinterError(file.errorString());
+                throw notWritten(file);
             const int job = CupsJobs::createHeld(queue, title, jobOptions(settings));
             try {
                 handOver.prepared(cupsDestination(job, queue));

@@ -17,6 +17,13 @@ public:
     using AppError::AppError;
 };
 
+// A sheet's file could not be written (a full disk, a print folder that is no folder): the
+// printer is fine, and the text says what went wrong.
+class SheetNotWritten : public AppError {
+public:
+    using AppError::AppError;
+};
+
 // One installed printer as the system lists it.
 struct PrinterInfo {
     QString listName; // the name shown in lists: the printer's name, or a name, " on " and a port

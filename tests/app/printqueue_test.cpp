@@ -198,7 +198,8 @@ TEST_F(PrintQueueRun, FailedPrintingKeepsTheQueueAndFails)
 
     QString errors;
     EXPECT_EQ(run(&errors), 1);
-    EXPECT_TRUE(errors.contains(QStringLiteral("Brak domyślnej drukarki"))) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("Nie można zapisać pliku %1/").arg(printFolder())))
+        << errors.toStdString();
     EXPECT_EQ(savedQueue(), labelLines(50));
 }
 

@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <ZXing/ReadBarcode.h>
 
 namespace {
@@ -140,6 +142,27 @@ TEST_F(PaperOutput, AnAbortedSheetLeavesNoFile)
     EXPECT_TRUE(QDir(labels->paths.FilePath + QStringLiteral("wydruki/"))
                     .entryList(QDir::Files | QDir::Hidden)
                     .isEmpty());
+}
+
+// A print folder that cannot take the sheet is reported as such, not as a missing printer.
+TEST_F(PaperOutput, AFolderThatCannotTakeTheSheetIsNamed)
+{
+    const QString folder = labels->paths.FilePath + QStringLiteral("wydruki");
+    const QByteArray path = QFile::encodeName(folder);
+    for (const auto& [obstacle, make] :
+         std::initializer_list<std::pair<const char*, std::function<int()>>>{
+             {"fifo", [&] { return ::mkfifo(path, 0644); }},
+             {"link", [&] { return ::symlink(QFile::encodeName(dir.path()), path); }},
+             {"file", [&] { return QFile(folder).open(QIODevice::WriteOnly) ? 0 : -1; }}}) {
+        SCOPED_TRACE(obstacle);
+        ASSERT_EQ(make(), 0);
+        dialogs.clear();
+        printSheet(CupsPrinterBackend::filePrinterName());
+        ASSERT_FALSE(dialogs.shown().isEmpty());
+        EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Nie można zapisać pliku " + folder))
+            << qPrintable(dialogs.shown()[0].text);
+        ::unlink(path);
+    }
 }
 
 // The cups-pdf queue that scripts/start-cups.sh prepares.

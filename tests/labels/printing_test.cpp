@@ -150,6 +150,27 @@ TEST_F(Printing, WithoutPreviewEveryFullSheetGoesOutUnasked)
     EXPECT_EQ(firstQueued(), identifier(48) + "|II 48");
 }
 
+// Nobody is there to mend one label: it leaves the queue for the set-aside file once, and the
+// rest prints.
+TEST_F(Printing, WithoutPreviewALabelThatCannotPrintIsSetAside)
+{
+    labels->settings.BezWyswB = true;
+    QStringList lines = labelLines(25);
+    lines[3] = QStringLiteral("12x4|II 3"); // its barcode cannot be drawn
+    labels->queue.ListaLini += lines;
+    labels->queueChanged();
+    compose(0);
+    printQueue();
+
+    EXPECT_EQ(sentSheets(), QList<QStringList>{callNumbers(0, 2) + callNumbers(4, 24)});
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(u"„12x4|II 3”: Range check error"));
+    QFile setAside(labels->paths.FilePath + "zelk.nal.odrzucone");
+    ASSERT_TRUE(setAside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(setAside.readAll(), "12x4|II 3\r\n");
+    EXPECT_TRUE(savedQueue().isEmpty());
+}
+
 TEST_F(Printing, AFitErrorAbortsTheSheetAndKeepsItsLabels)
 {
     compose(24);
