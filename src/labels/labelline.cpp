@@ -33,11 +33,10 @@ LabelLine splitLabelLine(const QString& line)
 
 namespace {
 
-bool isControl(char byte)
-{
+constexpr auto isControl = [](char byte) {
     const auto value = static_cast<unsigned char>(byte);
     return value < 0x20 || value == 0x7F;
-}
+};
 
 // The bytes that Windows-1250 leaves undefined.
 bool undefinedInAnsi(char byte)

@@ -142,17 +142,26 @@ QByteArray FileOps::read(const QString& path, qint64 offset)
         fail(what, notARegularFile());
     if (::lseek(file.fd(), offset, SEEK_SET) < 0)
         fail(what, errno);
-    QByteArray bytes;
-    char chunk[1 << 16];
+    // Read into room for the size the file has now, and further if it grows meanwhile: a saved
+    // queue of a million lines is not copied from chunk to chunk.
+    struct stat status {};
+    ::fstat(file.fd(), &status);
+    QByteArray bytes(qMax<qint64>(status.st_size - offset, 0) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t count = ::read(file.fd(), chunk, sizeof chunk);
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t count =
+            ::read(file.fd(), bytes.data() + filled, size_t(bytes.size() - filled));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
             fail(what, errno);
-        if (count == 0)
+        if (count == 0) {
+            bytes.truncate(filled);
             return bytes;
-        bytes.append(chunk, count);
+        }
+        filled += count;
     }
 }
 
