@@ -54,8 +54,8 @@ TEST(ProgramInADesktopSession, UsesTheTrayAndTheNotificationServiceThatComeLater
     running.start(QStringLiteral(ZELK_PROGRAM), {folder.filePath(QStringLiteral("zelk_nal.ini"))});
     QElapsedTimer sinceStart;
     sinceStart.start();
-    ASSERT_FALSE(
-        desktop.waitForWindow(QStringLiteral("Drukowanie kodów kreskowych"), false).isEmpty());
+    ASSERT_FALSE(desktop.waitForWindow(QStringLiteral("Drukowanie kodów kreskowych"), false, 30000)
+                     .isEmpty());
     // The system's Python, the one python3-dbus is for.
     services.start(QStringLiteral("/usr/bin/python3"),
                    {QStringLiteral(ZELK_SOURCE_DIR "/tests/support/desktopservices.py")});
