@@ -36,6 +36,7 @@ public:
         throw PrinterError(QStringLiteral("no documents while fuzzing"));
     }
     void setFileFolder(const QString&) override {}
+    SheetFate settleSheet(const QString&, bool) override { return SheetFate::NotPrinted; }
 };
 
 // Applies every held block in turn, as printing does, and decodes what the printer got.
