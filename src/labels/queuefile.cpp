@@ -81,11 +81,6 @@ QStringList QueueFile::parse(QByteArrayView bytes, bool utf8)
     return lines;
 }
 
-QStringList QueueFile::parseByContent(QByteArrayView bytes)
-{
-    return parse(bytes.sliced(bomLength(bytes)), encodingOf(bytes) != Encoding::Ansi);
-}
-
 QueueFile::Encoding QueueFile::encodingOf(QByteArrayView bytes)
 {
     if (isAscii(bytes))

@@ -24,10 +24,9 @@ QString decode(QByteArrayView line, Encoding encoding);
 // U+FFFD) or in the ANSI code page, untrimmed.
 QStringList parse(QByteArrayView bytes, bool utf8);
 
-// The program's own saved-queue file, read by its content: UTF-8 when it starts with the UTF-8
-// byte-order mark or is valid UTF-8, otherwise Windows-1250. So a change of the encoding
+// How the program's own saved-queue file is read, by its content: UTF-8 when it starts with the
+// UTF-8 byte-order mark or is valid UTF-8, otherwise Windows-1250. So a change of the encoding
 // setting never garbles the labels waiting in it.
-QStringList parseByContent(QByteArrayView bytes);
 Encoding encodingOf(QByteArrayView bytes);
 // The length of the UTF-8 byte-order mark that `bytes` starts with: 3 or 0.
 qsizetype bomLength(QByteArrayView bytes);

@@ -239,7 +239,7 @@ TEST_F(Store, LinesOfEitherEncodingJoinTheSavedFile)
             location.utf8 = utf8;
             writeBytes("naklejka.dat", QueueFile::serialize({line}, utf8));
             store.take(location, queue);
-            EXPECT_EQ(QueueFile::parseByContent(bytes("zelk.nal")), queue);
+            EXPECT_EQ(QueuedLines::fromFile(bytes("zelk.nal")), QStringList(queue));
         };
         take("000000000002|Ćma", false);
         take("000000000003|Żółw", true);
