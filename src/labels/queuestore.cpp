@@ -392,23 +392,22 @@ QueuedLines QueueStore::readSavedQueue(const FileNames& names)
 QList<SetAsideLine> QueueStore::setAsideUnprintable(const FileNames& names, QueuedLines& queue)
 {
     QList<qsizetype> unprintable;
-    for (qsizetype i = 0; i < queue.size(); ++i)
-        if (!whyUnprintable(queue.rawAt(i), queue.encoding()).isEmpty())
+    QList<SetAsideLine> setAside;
+    for (qsizetype i = 0; i < queue.size(); ++i) {
+        if (QString why = whyUnprintable(queue.rawAt(i), queue.encoding()); !why.isEmpty()) {
             unprintable << i;
+            setAside << SetAsideLine{queue.at(i), std::move(why)};
+        }
+    }
     if (unprintable.isEmpty())
         return {};
-    QList<SetAsideLine> setAside;
     QByteArray kept;
     QByteArray setAsideBytes;
     for (qsizetype i = 0, next = 0; i < queue.size(); ++i) {
         const QByteArray line = queue.rawAt(i).toByteArray().append("\r\n");
-        if (next < unprintable.size() && unprintable[next] == i) {
-            ++next;
-            setAside << SetAsideLine{queue.at(i), whyUnprintable(queue.rawAt(i), queue.encoding())};
-            setAsideBytes += line;
-        } else {
-            kept += line;
-        }
+        const bool setAsideHere = next < unprintable.size() && unprintable[next] == i;
+        next += setAsideHere;
+        (setAsideHere ? setAsideBytes : kept) += line;
     }
     appendLines(names.setAside, FileOps::size(names.setAside), setAsideBytes);
     queue = QueuedLines::fromFile(kept);
