@@ -77,8 +77,9 @@ TEST(TBarcode, ElementWidthsFollowModulAndClampedRatio)
         EXPECT_EQ(code.Ratio(), c.storedRatio);
     }
     // Twice wide must fit in a signed byte.
-    for (auto [modul, ratio] : {std::pair{22, 3.0}, {32, 2.0}, {128, 2.0}})
-        EXPECT_EQ(errorOf([&] { barcode("12", modul, ratio).Width(); }), "Range check error");
+    for (const std::pair<int, double>& tooWide : {std::pair{22, 3.0}, {32, 2.0}, {128, 2.0}})
+        EXPECT_EQ(errorOf([&] { barcode("12", tooWide.first, tooWide.second).Width(); }),
+                  "Range check error");
 }
 
 TEST(TBarcode, WidthModulAndType)
