@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts a CUPS scheduler with cups-pdf queues for the printing tests, and prints the
-# scheduler's process id (stop it with scripts/stop-cups.sh PID).
+# Starts a CUPS scheduler with cups-pdf queues for the printing tests, and prints the process id
+# of the scheduler it started (stop it with scripts/stop-cups.sh PID), or nothing when one ran
+# already: that one gets the queues and is left running.
 #
 #   scripts/start-cups.sh [QUEUE [OUTPUT_FOLDER]]
 #
@@ -19,7 +20,8 @@ for tool in cupsd lpadmin lpstat; do
 done
 [ -f "$ppd" ] || { echo "start-cups.sh: cups-pdf is not installed ($ppd)" >&2; exit 1; }
 
-if pid=$(pgrep -x cupsd); then
+pid=
+if pgrep -x cupsd >/dev/null; then
     echo "start-cups.sh: cupsd already runs" >&2
 else
     mkdir -p /run/cups

@@ -2,9 +2,12 @@
 # Stops the CUPS scheduler that scripts/start-cups.sh started.
 #
 #   scripts/stop-cups.sh PID
+#
+# An empty PID (start-cups.sh found a scheduler running and started none) stops nothing.
 set -euo pipefail
 
-pid=${1:?usage: stop-cups.sh PID}
+pid=${1-}
+[ -n "$pid" ] || exit 0
 [ "$(ps -o comm= -p "$pid" 2>/dev/null)" = cupsd ] || {
     echo "stop-cups.sh: process $pid is not cupsd" >&2
     exit 1

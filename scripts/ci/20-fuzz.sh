@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of fuzz/ with clang into build-fuzz/ and runs each for a bounded
-# time, starting from its committed seeds in fuzz/corpus/<target>/. Fails when a target
+# Runs each libFuzzer target of fuzz/, built in the hardened build (scripts/hardened-build.sh),
+# for a bounded time, starting from its committed seeds in fuzz/corpus/<target>/. Fails when a target
 # crashes, leaks, hits a sanitizer report or breaks one of its checks; the input that did it is
 # kept in build-fuzz/artifacts/.
 #
@@ -9,7 +9,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-30}
 
 export ASAN_OPTIONS="detect_leaks=1"
@@ -17,9 +16,7 @@ export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZELK_FUZZ=ON -DZELK_BENCH=OFF
-cmake --build "$build" --target fuzz_targets -j"$(nproc)"
+build=$(scripts/hardened-build.sh)
 
 mkdir -p "$build/artifacts"
 failed=()
