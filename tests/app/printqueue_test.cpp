@@ -1,7 +1,10 @@
+#include "labels/printjournal.h"
 #include "labels/queuefile.h"
+#include "platform/fileops.h"
 #include "platform/instancechannel.h"
 #include "platform/profilefile.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,6 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -245,6 +251,106 @@ TEST_F(PrintQueueRun, RefusedWhileAnotherCopyRuns)
     ASSERT_TRUE(untouched.open(QIODevice::ReadOnly));
     EXPECT_EQ(untouched.readAll(), (labelLines(50).join(QLatin1Char('\n')) + '\n').toUtf8());
 }
+
+// Files under the program's own names in a shared buffer folder (mode 1777) that it did not
+// write, or whose records do not match the saved queue, and what the owner's next run makes of
+// them: no waiting label is lost, the report names the file (and, for another account's file,
+// its owner), and the exit code says so. The owner's 30 labels wait in zelk.nal.
+struct PlantedFile {
+    const char* name;
+    QByteArray bytes; // "@ID@" stands for the identity of zelk.nal
+    uid_t owner = 65534;
+    int mode = 0644;
+};
+struct Planted {
+    const char* name;
+    QList<PlantedFile> files;
+    const char* named; // the file the report names
+    const char* owner = "nobody";
+    int exitCode = 1;
+    int sheets = 0;  // the sheets the run prints
+    int arrived = 0; // labels that joined the queue from a taken file
+    const char* mode = "--print-queue";
+};
+
+// A print journal with a sheet of the first 24 labels, accepted and printed, as `change` leaves it.
+QByteArray journal(const std::function<void(SheetRecord&)>& change = [](SheetRecord&) {})
+{
+    SheetRecord sheet{.to = QueueFile::serialize(labelLines(24), true).size(),
+                      .lines = 24,
+                      .labels = labelLines(24)};
+    change(sheet);
+    return "zelk_nal druk 1 @ID@ x\nS " + PrintJournal::sheetFields(sheet) + "\nA 0\nR 0\n";
+}
+
+class PlantedFiles : public PrintQueueRun, public ::testing::WithParamInterface<Planted> {};
+
+TEST_P(PlantedFiles, LoseNoLabelAndAreNamed)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "another account's files can be made as root only";
+    const Planted& c = GetParam();
+    ::chmod(qPrintable(bufferFolder()), 01777);
+    const QString folder = bufferFolder() + '/';
+    writeFile(folder + "zelk.nal", QueueFile::serialize(labelLines(30), true));
+    for (const PlantedFile& planted : c.files) {
+        const QString path = folder + planted.name;
+        writeFile(path, QByteArray(planted.bytes)
+                            .replace("@ID@", FileOps::identity(folder + "zelk.nal").toLatin1()));
+        ASSERT_EQ(::chown(qPrintable(path), planted.owner, planted.owner) |
+                      ::chmod(qPrintable(path), planted.mode),
+                  0);
+    }
+    if (QFile::exists(folder + "zelk.nal.lock")) // held, as by another account's process, for good
+        ::flock(::open(qPrintable(folder + "zelk.nal.lock"), O_RDONLY), LOCK_EX);
+    mode = c.mode;
+
+    QString errors;
+    EXPECT_EQ(run(&errors), c.exitCode) << errors.toStdString();
+    EXPECT_TRUE(!c.named || (errors.contains(folder + c.named) && errors.contains(c.owner)))
+        << errors.toStdString();
+    EXPECT_EQ(printedFiles().size(), c.sheets);
+    EXPECT_EQ(savedQueue(), labelLines(30 + c.arrived).mid(c.sheets * 24));
+    EXPECT_EQ(keptFirstFree(), c.sheets > 0 ? 1 : 0) << "no place from a record that failed";
+}
+
+
+INSTANTIATE_TEST_SUITE_P(
+    , PlantedFiles,
+    ::testing::Values(
+        Planted{"AMarker",
+                {{"zelk.nal.dopisek", "0 0\n"}, {"naklejka.dat.taken", ""}},
+                "zelk.nal.dopisek"},
+        Planted{"AJournal", {{"zelk.nal.druk", journal()}}, "zelk.nal.druk"},
+        Planted{"AFoldFile", {{"zelk.nal.fold", "1|EVIL\r\n"}}, "zelk.nal.fold"},
+        Planted{"ATemporaryFile", {{"zelk.nal.tmp", ""}}, "zelk.nal.tmp"},
+        Planted{"ASetAsideFile",
+                {{"zelk.nal.odrzucone", ""}, {"naklejka.dat", "zły|1\n"}},
+                "zelk.nal.odrzucone",
+                "nobody",
+                1,
+                1},
+        Planted{"ALockFile", {{"zelk.nal.lock", ""}}, "zelk.nal.lock", "nobody", 2},
+        Planted{"OwnJournalPastTheEnd",
+                {{"zelk.nal.druk", journal([](SheetRecord& sheet) { sheet.to = 1 << 20; }), 0}},
+                "zelk.nal.druk",
+                "",
+                1,
+                1},
+        Planted{"OwnJournalWithAPlaceOffTheSheet",
+                {{"zelk.nal.druk", journal([](SheetRecord& sheet) { sheet.firstFree = -5; }), 0}},
+                "zelk.nal.druk",
+                "",
+                1,
+                1},
+        Planted{"TheHostsTakenFile",
+                {{"naklejka.dat.taken", QueueFile::serialize(labelLines(36).mid(30), true)}},
+                nullptr,
+                "",
+                0,
+                1,
+                6}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A run printing two sheets is killed at each step that changes a file, in turn; then a run
 // prints what is left. Every label is on paper exactly once, none waits, and the first free
