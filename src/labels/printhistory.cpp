@@ -172,6 +172,18 @@ QString PrintedSheet::lastIdentifier() const
     return splitLabelLine(sheet.labels.isEmpty() ? QString() : sheet.labels.last()).identifier;
 }
 
+QStringList SheetName::texts() const
+{
+    return {history, QString::number(number), journal, QString::number(sequence)};
+}
+
+SheetName SheetName::fromTexts(const QStringList& texts)
+{
+    if (texts.size() != 4)
+        return {};
+    return {texts[0], texts[1].toInt(), texts[2], texts[3].toInt()};
+}
+
 QList<PrintedSheet> PrintHistory::read(const QString& path)
 {
     return sheetsOf(readTail(path));

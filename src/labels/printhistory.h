@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A sheet a printer accepted, as the history keeps it.
 struct PrintedSheet {
@@ -17,6 +18,20 @@ struct PrintedSheet {
     // The identifiers of its first and last label.
     QString firstIdentifier() const;
     QString lastIdentifier() const;
+};
+
+// What names a sheet of a history to another process: the history file, the sheet's number in
+// it, and the sheet itself (its journal's id and its sequence there), so that a copy that keeps
+// another history, or whose history has changed, prints no other sheet. As texts, in that order.
+struct SheetName {
+    QString history;
+    int number = 0;
+    QString journal;
+    int sequence = 0;
+
+    QStringList texts() const;
+    // A name of no sheet (number 0) when `texts` are none.
+    static SheetName fromTexts(const QStringList& texts);
 };
 
 // The history of printed sheets "zelk.nal.historia" beside the saved-queue file: every sheet of

@@ -170,20 +170,26 @@ TEST_F(PrintQueueRun, HistoryListsThePrintedSheetsAndReprintLeavesTheQueue)
     EXPECT_EQ(run(nullptr, &output), 0);
     const QStringList listed = output.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(listed.size(), 2);
-    EXPECT_TRUE(listed[0].startsWith("  1  ") && listed[0].endsWith("100000000024–100000000047"));
-    EXPECT_TRUE(listed[1].startsWith("  2  ") && listed[1].endsWith("100000000000–100000000023"));
+    EXPECT_TRUE(listed[0].startsWith("  2  ") && listed[0].endsWith("100000000024–100000000047"));
+    EXPECT_TRUE(listed[1].startsWith("  1  ") && listed[1].endsWith("100000000000–100000000023"));
 
     mode = QStringLiteral("--reprint=1");
     EXPECT_EQ(run(nullptr, &output), 0);
     EXPECT_TRUE(output.startsWith("Wydrukowane ponownie naklejki: 24,"));
     EXPECT_EQ(printedFiles().size(), 3);
     EXPECT_EQ(savedQueue(), waiting);
+    mode = QStringLiteral("--history");
+    EXPECT_EQ(run(nullptr, &output), 0);
+    EXPECT_TRUE(output.startsWith("  3  ") && output.endsWith(listed.join(u'\n') + '\n'))
+        << "the numbers stay as sheets are added";
 
     mode = QStringLiteral("--reprint=4");
     QString errors;
     EXPECT_EQ(run(&errors), 1);
-    EXPECT_EQ(errors, QStringLiteral("zelk_nal: w historii wydruków nie ma arkusza 4 (arkuszy w "
-                                     "historii: 3); listę wypisuje zelk_nal --history.\n"));
+    EXPECT_EQ(errors, QStringLiteral("zelk_nal: w historii wydruków %1/zelk.nal.historia nie ma "
+                                     "arkusza 4 (są w niej arkusze od 1 do 3); listę wypisuje "
+                                     "zelk_nal --history.\n")
+                          .arg(bufferFolder()));
 }
 
 TEST_F(PrintQueueRun, SavedQueueComesBeforeTheBuffer)
@@ -314,6 +320,7 @@ TEST_P(PlantedFiles, LoseNoLabelAndAreNamed)
     EXPECT_EQ(keptFirstFree(), c.sheets > 0 ? 1 : 0) << "no place from a record that failed";
 }
 
+const QByteArray history = "x 1 0 0 1 1 2 0 2026-12-09T14:05:31.000 E x 1%7CEVIL #1\n";
 
 INSTANTIATE_TEST_SUITE_P(
     , PlantedFiles,
@@ -324,6 +331,14 @@ INSTANTIATE_TEST_SUITE_P(
         Planted{"AJournal", {{"zelk.nal.druk", journal()}}, "zelk.nal.druk"},
         Planted{"AFoldFile", {{"zelk.nal.fold", "1|EVIL\r\n"}}, "zelk.nal.fold"},
         Planted{"ATemporaryFile", {{"zelk.nal.tmp", ""}}, "zelk.nal.tmp"},
+        Planted{"AHistoryOpenToAll",
+                {{"zelk.nal.historia", history, 0, 0666}},
+                "zelk.nal.historia",
+                "root",
+                1,
+                0,
+                0,
+                "--reprint=1"},
         Planted{"ASetAsideFile",
                 {{"zelk.nal.odrzucone", ""}, {"naklejka.dat", "zły|1\n"}},
                 "zelk.nal.odrzucone",
