@@ -29,14 +29,15 @@ QByteArray encodedLabels(const QStringList& labels)
     return fields.join(',');
 }
 
-// One empty label and none are told apart by the count. A field of another count of labels is
+// One empty label and none are told apart by the count; an empty field of more names no labels
+// (a record of an earlier version kept in the history). A field of another count of labels is
 // damaged: none.
 std::optional<QStringList> decodedLabels(const QByteArray& field, int count)
 {
     QStringList labels;
-    if (count == 0)
-        return field.isEmpty() ? std::optional(labels) : std::nullopt;
-    if (count < 0 || field.count(',') != count - 1)
+    if (field.isEmpty() && count != 1)
+        return labels;
+    if (count < 1 || field.count(',') != count - 1)
         return {};
     labels.reserve(count);
     for (const QByteArray& label : field.split(','))
