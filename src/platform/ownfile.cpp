@@ -47,8 +47,8 @@ QString OwnFile::whyForeign(const QString& path)
 
 QString OwnFile::notUsed(const QString& path)
 {
-    return QStringLiteral("Program nie użyje pliku, którego sam nie zapisał: %1. Nic w nim ani "
-                          "na jego podstawie nie zmieniono; naklejki czekają w kolejce. Jeśli "
+    return QStringLiteral("Program nie użyje pliku, który mógł zapisać ktoś inny: %1. Nic w nim "
+                          "ani na jego podstawie nie zmieniono; naklejki czekają w kolejce. Jeśli "
                           "to plik programu uruchomionego przez tamtego użytkownika, niech ten "
                           "użytkownik uruchomi program; inaczej niech administrator usunie plik "
                           "albo zmieni jego właściciela (chown) i uprawnienia (chmod go-w).")
