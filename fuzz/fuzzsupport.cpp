@@ -41,7 +41,9 @@ QString scratchFile(const QByteArray& bytes)
     static QTemporaryDir folder(scratchFolderTemplate());
     const QString name = folder.filePath(QStringLiteral("input"));
     QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    // The program reads its state files only when no other account may write them.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+        !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
         fail("cannot write the scratch file");
     return name;
 }

@@ -57,8 +57,8 @@ struct ProgramOptions {
                        "drukarkę, liczbę naklejek, pierwszy i ostatni identyfikator.")};
     QCommandLineOption reprint{
         QStringLiteral("reprint"),
-        QStringLiteral("Drukuje ponownie bez pytań arkusz N z historii wydruków (1 to najnowszy): "
-                       "w działającym programie albo, gdy nie działa, sam, jak --print-queue. "
+        QStringLiteral("Drukuje ponownie bez pytań arkusz o numerze N z listy --history: w "
+                       "działającym programie albo, gdy nie działa, sam, jak --print-queue. "
                        "Kolejka naklejek się nie zmienia."),
         QStringLiteral("N")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("?"), QStringLiteral("help")},

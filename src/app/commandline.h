@@ -13,7 +13,7 @@ struct CommandLine {
     std::optional<InstanceChannel::Request> request;
     bool printQueue = false;    // print the full sheets waiting and end, without a window
     bool history = false;       // list the history of printed sheets
-    std::optional<int> reprint; // print this sheet of the history again (1: the newest)
+    std::optional<int> reprint; // print the sheet of this number in the history again
     QStringList arguments;      // the optional settings file or folder
     // With printQueue or reprint: the first free place for this run's first sheet (1 …), to be
     // kept.

@@ -7,32 +7,42 @@
 
 namespace {
 
-// "3  2026-12-09 14:05:31  Plik PDF  24  100000000024–100000000047", a repetition marked.
-QString historyLine(int number, const PrintedSheet& printed)
+// "  3  2026-12-09 14:05:31  Plik PDF  24  100000000024–100000000047", a repetition marked.
+QString historyLine(const PrintedSheet& printed)
 {
     const SheetRecord& sheet = printed.sheet;
     return QStringLiteral("%1  %2  %3  %4  %5–%6%7")
-        .arg(number, 3)
+        .arg(printed.number, 3)
         .arg(sheet.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), sheet.printer)
         .arg(sheet.labels.size(), 3)
         .arg(printed.firstIdentifier(), printed.lastIdentifier(),
              sheet.repeated ? QStringLiteral("  (powtórzenie)") : QString());
 }
 
-int askRunningCopy(int number)
+void sayFailed(const QString& why)
 {
+    std::fprintf(stderr, "zelk_nal: %s\n", qUtf8Printable(why));
+}
+
+int askRunningCopy(const LabelPrinter& labels, const PrintedSheet& printed)
+{
+    QString why;
     switch (InstanceChannel::send(InstanceChannel::Request::Reprint,
-                                  InstanceChannel::defaultDirectory(), number)) {
+                                  InstanceChannel::defaultDirectory(),
+                                  labels.nameOf(printed).texts(), &why)) {
     case InstanceChannel::Answer::Done:
-        std::printf("Działający program drukuje ponownie arkusz %d.\n", number);
+        std::printf("Działający program drukuje ponownie arkusz %d z historii wydruków %s.\n",
+                    printed.number, qUtf8Printable(labels.historyFile()));
         return 0;
     case InstanceChannel::Answer::Refused:
-        std::fputs("zelk_nal: program nie przyjął polecenia.\n", stderr);
+        sayFailed(QStringLiteral("działający program nie wydrukuje arkusza %1: %2.")
+                      .arg(printed.number)
+                      .arg(why.isEmpty() ? QStringLiteral("nie przyjął polecenia") : why));
         return 1;
     case InstanceChannel::Answer::NotRunning:
         break;
     }
-    std::fputs("zelk_nal: program nie jest uruchomiony.\n", stderr);
+    sayFailed(QStringLiteral("program nie jest uruchomiony."));
     return 1;
 }
 
@@ -40,24 +50,28 @@ int askRunningCopy(int number)
 
 int printHistoryList(const LabelPrinter& labels)
 {
-    const QList<PrintedSheet> sheets = labels.printHistory();
+    QList<PrintedSheet> sheets;
+    try {
+        sheets = labels.printHistory();
+    } catch (const AppError& error) {
+        sayFailed(error.text());
+        return 1;
+    }
     if (sheets.isEmpty())
         std::printf("Historia wydruków jest pusta.\n");
-    for (int i = 0; i < sheets.size(); ++i)
-        std::printf("%s\n", qUtf8Printable(historyLine(i + 1, sheets[i])));
+    for (const PrintedSheet& printed : std::as_const(sheets))
+        std::printf("%s\n", qUtf8Printable(historyLine(printed)));
     return 0;
 }
 
 std::optional<PrintedSheet> historySheet(const LabelPrinter& labels, int number)
 {
-    const QList<PrintedSheet> sheets = labels.printHistory();
-    if (number <= sheets.size())
-        return sheets[number - 1];
-    std::fprintf(stderr,
-                 "zelk_nal: w historii wydruków nie ma arkusza %d (arkuszy w historii: %lld); "
-                 "listę wypisuje zelk_nal --history.\n",
-                 number, static_cast<long long>(sheets.size()));
-    return std::nullopt;
+    try {
+        return labels.historySheet(number);
+    } catch (const AppError& error) {
+        sayFailed(error.text() + QStringLiteral("; listę wypisuje zelk_nal --history."));
+        return std::nullopt;
+    }
 }
 
 int historyBesideRunningCopy(const LabelPrinter& labels, std::optional<int> number,
@@ -66,10 +80,10 @@ int historyBesideRunningCopy(const LabelPrinter& labels, std::optional<int> numb
     if (!number)
         return printHistoryList(labels);
     if (startPlace) {
-        std::fputs("zelk_nal: program jest uruchomiony: --start działa z --reprint tylko bez "
-                   "niego; pierwsze wolne miejsce wskazuje się w jego oknie.\n",
-                   stderr);
+        sayFailed(QStringLiteral("program jest uruchomiony: --start działa z --reprint tylko bez "
+                                 "niego; pierwsze wolne miejsce wskazuje się w jego oknie."));
         return 1;
     }
-    return historySheet(labels, *number) ? askRunningCopy(*number) : 1;
+    const std::optional<PrintedSheet> printed = historySheet(labels, *number);
+    return printed ? askRunningCopy(labels, *printed) : 1;
 }

@@ -133,16 +133,16 @@ int runZelkNal(int argc, char** argv)
     bool endedDuringStart = false;
     WindowRequests windowRequests;
     if (!startGuard.run([&] {
-            channel->listen([&](InstanceChannel::Request request, int number) {
-                if (request != InstanceChannel::Request::Close) {
-                    windowRequests.take(request, number);
-                } else if (running) {
+            channel->listen([&](InstanceChannel::Request request, const QStringList& arguments) {
+                if (request != InstanceChannel::Request::Close)
+                    return windowRequests.take(request, arguments);
+                if (running) {
                     running->CloseNow();
                 } else {
                     endedDuringStart = true;
                     endProgram();
                 }
-                return true;
+                return QString();
             });
         }))
         return 1;

@@ -146,6 +146,13 @@ public:
 
     // The history of printed sheets, newest first.
     QList<PrintedSheet> printHistory() const;
+    QString historyFile() const;
+    // The sheet numbered `number` in the history; raises AppError saying there is none.
+    PrintedSheet historySheet(int number) const;
+    // The sheet that `name` names, when it is one of this copy's history; raises AppError saying
+    // why not (another history, no such number, another sheet under it).
+    PrintedSheet historySheet(const SheetName& name) const;
+    SheetName nameOf(const PrintedSheet& printed) const;
     // Prints the labels of `sheets` again, from the first free place on, as a run that asks
     // nothing. The queue stays as it is; the run joins the history as a repetition. Returns how
     // many labels a printer accepted.

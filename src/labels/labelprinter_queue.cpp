@@ -17,7 +17,8 @@ void call(const std::function<void()>& hook)
 
 QueueLocation LabelPrinter::queueLocation() const
 {
-    return {paths.FilePath, paths.NazwaPliku, settings.UTF8Encoding, paths.settingsFile()};
+    return {paths.FilePath, paths.NazwaPliku, settings.UTF8Encoding, paths.settingsFile(),
+            settings.labelsPerSheet()};
 }
 
 void LabelPrinter::OpenNal(const QString& name)

@@ -29,12 +29,17 @@ QByteArray encodedLabels(const QStringList& labels)
     return fields.join(',');
 }
 
-// One empty label and none are told apart by the count.
-QStringList decodedLabels(const QByteArray& field, int count)
+// One empty label and none are told apart by the count; an empty field of more names no labels
+// (a record of an earlier version kept in the history). A field of another count of labels is
+// damaged: none.
+std::optional<QStringList> decodedLabels(const QByteArray& field, int count)
 {
     QStringList labels;
-    if (count == 0)
+    if (field.isEmpty() && count != 1)
         return labels;
+    if (count < 1 || field.count(',') != count - 1)
+        return {};
+    labels.reserve(count);
     for (const QByteArray& label : field.split(','))
         labels << decoded(label);
     return labels;
@@ -126,7 +131,11 @@ std::optional<SheetRecord> PrintJournal::parseSheet(const QList<QByteArray>& fie
     sheet.when = QDateTime::fromString(decoded(fields[8]), Qt::ISODateWithMs);
     sheet.printer = decoded(fields[9]);
     sheet.destination = decoded(fields[10]);
-    if (fields.size() == 12) // an earlier version's record has no labels
-        sheet.labels = decodedLabels(fields[11], sheet.lines);
+    if (fields.size() == 11) // an earlier version's record has no labels
+        return sheet;
+    const std::optional<QStringList> labels = decodedLabels(fields[11], sheet.lines);
+    if (!labels)
+        return {};
+    sheet.labels = *labels;
     return sheet;
 }

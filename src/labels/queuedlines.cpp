@@ -106,10 +106,15 @@ void QueuedLines::removeFront(qsizetype count)
     touch();
 }
 
+qsizetype QueuedLines::countBefore(qint64 offset) const
+{
+    return std::lower_bound(m_starts.cbegin(), m_starts.cend(), offset - m_base) -
+           m_starts.cbegin();
+}
+
 qsizetype QueuedLines::removeBefore(qint64 offset)
 {
-    const auto end = std::lower_bound(m_starts.cbegin(), m_starts.cend(), offset - m_base);
-    const qsizetype count = end - m_starts.cbegin();
+    const qsizetype count = countBefore(offset);
     removeFront(count);
     return count;
 }

@@ -45,6 +45,8 @@ public:
     qint64 fileOffset(qsizetype index) const;
     // The file was written anew with just these bytes.
     void rebase() { m_base = 0; }
+    // How many lines start before the file offset `offset`.
+    qsizetype countBefore(qint64 offset) const;
     // Drops the lines that start before the file offset `offset`; returns how many.
     qsizetype removeBefore(qint64 offset);
     // The lines as a file of their own starting at offset 0, in the given encoding.

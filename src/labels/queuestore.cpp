@@ -5,20 +5,32 @@
 #include "labels/queuefilenames.h"
 #include "platform/apperror.h"
 #include "platform/fileops.h"
+#include "platform/ownfile.h"
 
 #include <functional>
 #include <optional>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <unistd.h>
 
 namespace {
 
 using FileNames = QueueStore::FileNames;
 using QueueFile::Encoding;
+using Standing = OwnFile::Standing;
 
 bool isRegularFile(const QString& path)
 {
     return QFileInfo(path).isFile() && !QFileInfo(path).isSymLink();
+}
+
+// A file under one of the program's own names that another account wrote, or could have, is
+// neither read nor changed nor removed: it may be the state of that account's copy of the
+// program, which settles it itself, or a forgery.
+void refuseForeign(const QString& path)
+{
+    if (OwnFile::of(path) == Standing::Foreign)
+        throw AppError(OwnFile::notUsed(path));
 }
 
 // Brings a fold of an earlier version of this program to its end; such a fold wrote whole new
@@ -44,48 +56,72 @@ void settleFold(const FileNames& names)
         FileOps::syncFolder(names.folder);
 }
 
-// The sizes of the saved-queue file and the set-aside file before an append, as its marker
-// file records them: "<saved> <set-aside>\n".
+// The sizes of the saved-queue file and the set-aside file before an append, and the identity of
+// the taken file being appended, as its marker file records them:
+// "<saved> <set-aside> <taken>\n". An earlier version's marker names no taken file.
 struct Sizes {
     qint64 saved = 0;
     qint64 setAside = 0;
+    QString taken{};
 };
 
 QByteArray markerText(const Sizes& sizes)
 {
-    return QByteArray::number(sizes.saved) + ' ' + QByteArray::number(sizes.setAside) + '\n';
+    return QByteArray::number(sizes.saved) + ' ' + QByteArray::number(sizes.setAside) + ' ' +
+           sizes.taken.toLatin1() + '\n';
 }
 
 // Empty for a marker cut short by a crash while it was written.
 std::optional<Sizes> parseMarker(const QByteArray& text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,18}) (\\d{1,18})\n\\z"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{1,18}) (\\d{1,18})(?: (\\d{1,20}:\\d{1,20}))?\n\\z"));
     const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(text));
     if (!match.hasMatch())
         return {};
-    return Sizes{match.captured(1).toLongLong(), match.captured(2).toLongLong()};
+    return Sizes{match.captured(1).toLongLong(), match.captured(2).toLongLong(), match.captured(3)};
 }
 
-// Brings an append cut short to its end. Beside its taken file it never committed, and both
-// files go back to the sizes its marker recorded; a marker cut short was being written before
-// anything was appended. Without its taken file it committed. Anything but a regular file under
-// the marker's name is no marker of this program's and goes unread.
+// Whether the marker was written for the taken file that stands now. The host system's account
+// writes the buffer, so the taken file is rightly another account's, and one may appear under
+// the name after a fold committed: only the file the marker names undoes the fold.
+bool markedFor(const Sizes& marker, const QString& taken)
+{
+    return marker.taken.isEmpty() || marker.taken == FileOps::identity(taken);
+}
+
+// Cuts the set-aside file back unless it is no longer the program's own.
+void truncateSetAside(const FileNames& names, qint64 size)
+{
+    if (OwnFile::of(names.setAside) == Standing::Own)
+        FileOps::truncate(names.setAside, size);
+}
+
+// Brings an append cut short to its end. Beside the taken file it was written for it never
+// committed, and both files go back to the sizes its marker recorded; a marker cut short was
+// being written before anything was appended. Otherwise it committed. Anything but a regular
+// file under the marker's name is no marker of this program's and goes unread.
 void settleAppend(const FileNames& names)
 {
     if (!FileOps::exists(names.marker))
         return;
     if (FileOps::exists(names.taken) && isRegularFile(names.marker)) {
-        if (const std::optional<Sizes> before = parseMarker(FileOps::read(names.marker))) {
+        const std::optional<Sizes> before = parseMarker(FileOps::read(names.marker));
+        if (before && markedFor(*before, names.taken)) {
             FileOps::truncate(names.saved, before->saved);
-            FileOps::truncate(names.setAside, before->setAside);
+            truncateSetAside(names, before->setAside);
         }
     }
     FileOps::remove(names.marker);
     FileOps::syncFolder(names.folder);
 }
 
+// The files that a fold or a print run cut short leaves; until each is the program's own, nothing
+// of the queue can be settled.
 void settle(const FileNames& names)
 {
+    for (const QString& path : {names.marker, names.fold, names.setAsideFold, names.journal})
+        refuseForeign(path);
     settleFold(names);
     settleAppend(names);
 }
@@ -117,7 +153,7 @@ QByteArray appendLines(const QString& path, qint64 size, const QByteArray& bytes
 void undoAppend(const FileNames& names, const Sizes& before)
 {
     FileOps::truncate(names.saved, before.saved);
-    FileOps::truncate(names.setAside, before.setAside);
+    truncateSetAside(names, before.setAside);
     FileOps::remove(names.marker);
 }
 
@@ -126,6 +162,8 @@ void undoAppend(const FileNames& names, const Sizes& before)
 // cutting back what was appended of them.
 QString appendSetAside(const QString& path, qint64 size, const QByteArray& bytes)
 {
+    if (!bytes.isEmpty() && OwnFile::of(path) == Standing::Foreign)
+        return OwnFile::notUsed(path);
     try {
         appendLines(path, size, bytes);
         return {};
@@ -142,7 +180,8 @@ QString appendSetAside(const QString& path, qint64 size, const QByteArray& bytes
 QByteArray appendAndCommit(const FileNames& names, const QByteArray& queued,
                            const QByteArray& setAside, QString& setAsideFailure)
 {
-    const Sizes before{FileOps::size(names.saved), FileOps::size(names.setAside)};
+    const Sizes before{FileOps::size(names.saved), FileOps::size(names.setAside),
+                       FileOps::identity(names.taken)};
     try {
         FileOps::createNew(names.marker, markerText(before));
         FileOps::syncFolder(names.folder);
@@ -201,12 +240,21 @@ bool readTogether(Encoding existing, Encoding added)
     return existing == Encoding::Ascii || added == Encoding::Ascii || existing == added;
 }
 
-QString queueBusy(const QString& folder)
+// A lock file of another account may be held by a process of that account that should not be
+// running, or by one that holds it for ever: the report names the account.
+QString queueBusy(const FileNames& names)
 {
-    return QStringLiteral("Kolejką naklejek w folderze %1 zajmuje się inny proces (program "
-                          "uruchomiony przez innego użytkownika albo wydruk kolejki z wiersza "
-                          "poleceń). Naklejki z tego folderu będą przyjmowane, gdy się zwolni.")
-        .arg(folder);
+    QString text = QStringLiteral("Kolejką naklejek w folderze %1 zajmuje się inny proces "
+                                  "(program uruchomiony przez innego użytkownika albo wydruk "
+                                  "kolejki z wiersza poleceń). Naklejki z tego folderu będą "
+                                  "przyjmowane, gdy się zwolni.")
+                       .arg(names.folder);
+    if (const QFileInfo lock(names.lock); lock.exists() && lock.ownerId() != ::geteuid())
+        text += QStringLiteral(" Plik blokady %1 należy do użytkownika %2: jeśli żaden program "
+                               "tego użytkownika nie powinien teraz działać, niech ten użytkownik "
+                               "go zamknie albo administrator usunie plik blokady.")
+                    .arg(names.lock, OwnFile::accountName(lock.ownerId()));
+    return text;
 }
 
 } // namespace
@@ -222,7 +270,7 @@ void QueueStore::lockAndSettle(const FileNames& names)
         throw AppError(QStringLiteral("Folder bufora naklejek %1 nie istnieje.").arg(names.folder));
     if (!m_lock.tryLock(names.lock, 0644)) {
         m_savedQueueUnread = true;
-        throw AppError(queueBusy(names.folder));
+        throw AppError(queueBusy(names));
     }
     settle(names);
 }
@@ -231,7 +279,8 @@ QList<SetAsideLine> QueueStore::restore(const QueueLocation& location, QueuedLin
 {
     const FileNames names(location);
     lockAndSettle(names);
-    queue = readSavedQueue(names);
+    queue = readSavedQueue(names, location.places);
+    raiseJournalFaults();
     if (m_journal)
         compact(names, location.settings, queue);
     return std::exchange(m_savedSetAside, {});
@@ -245,7 +294,17 @@ bool QueueStore::hasWaitingFiles(const QueueLocation& location)
 
 QList<SetAsideLine> QueueStore::take(const QueueLocation& location, QueuedLines& queue)
 {
-    return takeFiles(FileNames(location), location.utf8, queue);
+    const FileNames names(location);
+    lockAndSettle(names);
+    readUnreadSavedQueue(names, location.places, queue);
+    QList<SetAsideLine> setAside = std::exchange(m_savedSetAside, {});
+    removeStranger(names.taken);
+    if (FileOps::exists(names.taken))
+        setAside += fold(names, location.utf8, queue);
+    if (!FileOps::exists(names.taken) && FileOps::exists(names.buffer) &&
+        FileOps::renameWhenUnlocked(names.buffer, names.taken))
+        setAside += fold(names, location.utf8, queue);
+    return setAside;
 }
 
 void QueueStore::save(const QueueLocation& location, QueuedLines& queue)
@@ -253,11 +312,11 @@ void QueueStore::save(const QueueLocation& location, QueuedLines& queue)
     const FileNames names(location);
     lockAndSettle(names);
     try {
-        readUnreadSavedQueue(names, queue);
+        readUnreadSavedQueue(names, location.places, queue);
     } catch (const AppError&) {
         // Taking waits for that file to be read, so while it stays unreadable it normally
         // holds every line there is, and writing an empty queue over it would lose them.
-        if (queue.isEmpty())
+        if (m_savedQueueUnread && queue.isEmpty())
             return;
         throw;
     }
@@ -274,27 +333,16 @@ bool QueueStore::inSync(const FileNames& names, const QueuedLines& queue) const
            FileOps::size(names.saved) == queue.base() + queue.bytes().size();
 }
 
+// Once the new file has its name, the queue's offsets are those of the new file, whether or not
+// the folder can be flushed after it.
 void QueueStore::writeWhole(const FileNames& names, QueuedLines& queue)
 {
+    refuseForeign(names.temp);
     FileOps::createNew(names.temp, queue.bytes());
     FileOps::rename(names.temp, names.saved);
-    FileOps::syncFolder(names.folder);
     queue.rebase();
     m_syncedVersion = queue.version();
-}
-
-QList<SetAsideLine> QueueStore::takeFiles(const FileNames& names, bool utf8, QueuedLines& queue)
-{
-    lockAndSettle(names);
-    readUnreadSavedQueue(names, queue);
-    QList<SetAsideLine> setAside = std::exchange(m_savedSetAside, {});
-    removeStranger(names.taken);
-    if (FileOps::exists(names.taken))
-        setAside += fold(names, utf8, queue);
-    if (!FileOps::exists(names.taken) && FileOps::exists(names.buffer) &&
-        FileOps::renameWhenUnlocked(names.buffer, names.taken))
-        setAside += fold(names, utf8, queue);
-    return setAside;
+    FileOps::syncFolder(names.folder);
 }
 
 // Anything but a regular file under a name of the program's own (a link a neighbour planted, a
@@ -350,40 +398,50 @@ QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QueuedLi
     return lines.setAside;
 }
 
-void QueueStore::readUnreadSavedQueue(const FileNames& names, QueuedLines& queue)
+void QueueStore::readUnreadSavedQueue(const FileNames& names, int places, QueuedLines& queue)
 {
     if (!m_savedQueueUnread)
         return;
-    QueuedLines saved = readSavedQueue(names);
+    QueuedLines saved = readSavedQueue(names, places);
     if (!queue.isEmpty())
         saved += QStringList(queue);
     queue = std::move(saved);
+    raiseJournalFaults();
 }
 
 // A save of this process cannot be under way before the saved queue has been read, so a
-// temporary file found then is one a crash cut short. The print journal is settled before the
-// lines are read, and those printed already stay out of the queue.
-QueuedLines QueueStore::readSavedQueue(const FileNames& names)
+// temporary file found then is one a crash cut short (unless another account's, which stays as
+// it is). The print journal is settled against the lines, and those printed already stay out of
+// the queue. The file counts as read once all of that is done.
+QueuedLines QueueStore::readSavedQueue(const FileNames& names, int places)
 {
-    FileOps::remove(names.temp);
-    m_savedQueueUnread = FileOps::exists(names.saved);
+    if (OwnFile::of(names.temp) != Standing::Foreign)
+        FileOps::remove(names.temp);
+    m_savedQueueUnread = true;
     QByteArray bytes;
     try {
-        if (m_savedQueueUnread)
+        if (FileOps::exists(names.saved))
             bytes = FileOps::read(names.saved);
     } catch (const AppError& error) {
         throw AppError(error.text() +
                        QStringLiteral(" Kolejka naklejek nie będzie zapisywana, dopóki tego pliku "
                                       "nie da się odczytać."));
     }
-    readJournal(names);
     QueuedLines lines = QueuedLines::fromFile(std::move(bytes));
+    readJournal(names, lines, places);
     m_syncedVersion = lines.version();
     dropPrinted(lines);
-    m_savedQueueUnread = false;
     if (!m_journal)
         m_savedSetAside += setAsideUnprintable(names, lines);
+    m_savedQueueUnread = false;
     return lines;
+}
+
+// Records of the journal that failed their check were reported by none yet.
+void QueueStore::raiseJournalFaults()
+{
+    if (!m_journalFaults.isEmpty())
+        throw AppError(std::exchange(m_journalFaults, {}));
 }
 
 // A saved queue carried over from elsewhere may hold lines that can never print: they go to the
@@ -409,6 +467,7 @@ QList<SetAsideLine> QueueStore::setAsideUnprintable(const FileNames& names, Queu
         next += setAsideHere;
         (setAsideHere ? setAsideBytes : kept) += line;
     }
+    refuseForeign(names.setAside);
     appendLines(names.setAside, FileOps::size(names.setAside), setAsideBytes);
     queue = QueuedLines::fromFile(kept);
     writeWhole(names, queue);
@@ -425,6 +484,7 @@ bool QueueStore::setAside(const QueueLocation& location, QueuedLines& queue,
     lockAndSettle(names);
     if (m_journal)
         return false;
+    refuseForeign(names.setAside);
     QByteArray bytes;
     for (qsizetype index : indexes)
         bytes += queue.rawAt(index).toByteArray().append("\r\n");

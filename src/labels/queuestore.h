@@ -19,6 +19,9 @@ struct QueueLocation {
     // The settings file, which keeps the first free place of the sheet in the printer; empty:
     // none.
     QString settings;
+    // The places of a sheet in the printer, which the print journal's records must lie on; 0:
+    // not known.
+    int places = 0;
 };
 
 // A line that can never print, set aside when it came, and why.
@@ -42,15 +45,17 @@ struct SetAsideLine {
 // - Folding a taken file into the queue appends its lines to "zelk.nal", with one commit
 //   point, the removal of the taken file:
 //   1. "zelk.nal.dopisek" (the marker) is created, recording the sizes of "zelk.nal" and
-//      "zelk.nal.odrzucone" (0 for a missing file), and flushed with the folder;
+//      "zelk.nal.odrzucone" (0 for a missing file) and the identity of the taken file, and
+//      flushed with the folder;
 //   2. the lines are appended to "zelk.nal" and flushed; if the file's last line has no end,
 //      CR LF goes first;
 //   3. the folder is flushed and the taken file removed (the commit), its folder flushed;
 //   4. the queue gets the lines, and the marker is removed, the folder flushed.
 //   A failure before the commit cuts the files back at once and removes the marker; what
 //   cannot be cut back then stays marked. Before every operation, and before a prepared save
-//   is put in place, an append cut short is settled: a marker beside its taken file never
-//   committed, and both files are cut back to the recorded sizes; a marker alone committed.
+//   is put in place, an append cut short is settled: a marker beside the taken file it names
+//   never committed, and both files are cut back to the recorded sizes; a marker alone, or
+//   beside another taken file (the host's account may write one after the commit), committed.
 //   Either way the marker goes, as does one cut short itself (it was being written before
 //   anything was appended) and, unread, anything but a regular file under its name. A taken
 //   file left over is then read like a buffer.
@@ -75,6 +80,16 @@ struct SetAsideLine {
 //   then "zelk.nal" without the printed lines, and removes the journal. Every reader settles the
 //   journal first, so the queue, the settings and the journal never disagree.
 // - No file of the folder is read or written through a symbolic link (see FileOps).
+// - The program's state files in the folder count only as regular files of this account that
+//   no other may write (see OwnFile): anyone else's may be the state of that account's own copy
+//   of the program, or a forgery. Such a file is neither read nor changed nor removed, and the
+//   report names it and its owner: while a marker, fold file or journal of another stands, every
+//   operation raises AppError and touches nothing; a temporary file of another stops a save
+//   that writes the file anew, and printing (checkCanRecord) with a history of another; a
+//   set-aside file of another keeps the lines set aside waiting, as a link does. The taken file
+//   is the host system's and counts whoever wrote it.
+// - The print journal's records are checked against the saved-queue file before they are
+//   trusted (see JournalCheck); a record that fails keeps its lines queued and is reported.
 //
 // Every failure raises AppError and changes neither the queue nor the files in a way that
 // loses or doubles a line.
@@ -144,19 +159,19 @@ private:
     // Takes the queue lock, or keeps it, and brings a fold cut short to its end, before anything
     // reads or writes the queue's files.
     void lockAndSettle(const FileNames& names);
-    QList<SetAsideLine> takeFiles(const FileNames& names, bool utf8, QueuedLines& queue);
     QList<SetAsideLine> fold(const FileNames& names, bool utf8, QueuedLines& queue);
     static void removeStranger(const QString& path);
     bool foldsInPlace(const FileNames& names, QueueFile::Encoding added,
                       const QueuedLines& queue) const;
     void writeWhole(const FileNames& names, QueuedLines& queue);
-    void readUnreadSavedQueue(const FileNames& names, QueuedLines& queue);
-    QueuedLines readSavedQueue(const FileNames& names);
+    void readUnreadSavedQueue(const FileNames& names, int places, QueuedLines& queue);
+    QueuedLines readSavedQueue(const FileNames& names, int places);
+    void raiseJournalFaults();
     QList<SetAsideLine> setAsideUnprintable(const FileNames& names, QueuedLines& queue);
     bool inSync(const FileNames& names, const QueuedLines& queue) const;
 
     // The print journal.
-    void readJournal(const FileNames& names);
+    void readJournal(const FileNames& names, const QueuedLines& saved, int places);
     SheetRecord& recordedSheet(int sequence);
     void settleSheets();
     std::optional<int> journalFirstFree() const;
@@ -170,6 +185,8 @@ private:
     // The journal of the print runs since the last compaction, if there is one.
     std::optional<PrintJournal::Contents> m_journal;
     std::optional<int> m_settledFirstFree;
+    // Why records of the journal read last failed their check, until it is reported.
+    QString m_journalFaults;
     // Lines set aside whose file could not take them yet, as their bytes.
     QByteArray m_waitingSetAside;
     // Lines of the saved queue set aside when it was read, not reported yet.

@@ -3,20 +3,27 @@
 // queue compacted out of the saved-queue file once per run.
 #include "labels/queuestore.h"
 
+#include "labels/journalcheck.h"
 #include "labels/printhistory.h"
 #include "labels/queuefilenames.h"
 #include "labels/settingsfile.h"
 #include "platform/apperror.h"
 #include "platform/fileops.h"
+#include "platform/ownfile.h"
 #include "platform/replacement.h"
 
 #include <algorithm>
+#include <QScopeGuard>
 
 using State = SheetRecord::State;
 
 void QueueStore::checkCanRecord(const QueueLocation& location) const
 {
     const FileNames names(location);
+    for (const QString& path :
+         {names.journal, names.history, PrintHistory::tempName(names.history), names.temp})
+        if (OwnFile::of(path) == OwnFile::Standing::Foreign)
+            throw AppError(OwnFile::notUsed(path));
     for (const QString& path : {names.saved, names.journal, names.history, location.settings}) {
         if (path.isEmpty())
             continue;
@@ -70,8 +77,9 @@ void QueueStore::sheetReleased(const QueueLocation& location, int sequence)
 }
 
 // A journal beside another saved-queue file than its own is left over from a compaction that
-// a crash cut short after the file was put in place: its printed lines are gone already.
-void QueueStore::readJournal(const FileNames& names)
+// a crash cut short after the file was put in place: its printed lines are gone already. The
+// records of one beside its own file are checked against that file's lines, `saved`.
+void QueueStore::readJournal(const FileNames& names, const QueuedLines& saved, int places)
 {
     m_journal = PrintJournal::read(names.journal);
     if (m_journal && m_journal->queueIdentity != FileOps::identity(names.saved))
@@ -80,6 +88,13 @@ void QueueStore::readJournal(const FileNames& names)
         FileOps::remove(names.journal);
         return;
     }
+    if (const QStringList faults = JournalCheck::distrustFailing(*m_journal, saved, places);
+        !faults.isEmpty())
+        m_journalFaults =
+            QStringLiteral("Zapisy dziennika wydruku %1 nie zgadzają się z plikiem %2 (%3). "
+                           "Naklejki tych arkuszy pozostają w kolejce; jeśli zostały już "
+                           "wydrukowane, wydrukują się jeszcze raz.")
+                .arg(names.journal, names.saved, faults.join(QStringLiteral("; ")));
     // A line that a crash cut short gets its end, so that the next record starts a line.
     if (!FileOps::read(names.journal, FileOps::size(names.journal) - 1).endsWith('\n'))
         FileOps::append(names.journal, "\n");
@@ -114,15 +129,27 @@ std::optional<int> QueueStore::journalFirstFree() const
     return place;
 }
 
-// Where the lines that no printed sheet holds begin in the saved-queue file. The printed sheets
-// of a run follow each other from the queue's start; a repetition prints some again.
+// Where the lines that no printed sheet holds begin in the saved-queue file. The sheets of a run
+// follow each other from the queue's start, and a repetition prints some again: the front moves
+// over the printed sheets that meet it and stops at the first line that none of them holds.
 qint64 QueueStore::printedFront() const
 {
-    qint64 front = 0;
+    QList<const SheetRecord*> holding;
     if (m_journal)
         for (const SheetRecord& sheet : m_journal->sheets)
-            if (sheet.printed())
-                front = std::max(front, sheet.to);
+            if (sheet.from != sheet.to)
+                holding << &sheet;
+    if (holding.isEmpty())
+        return 0;
+    std::sort(holding.begin(), holding.end(),
+              [](const SheetRecord* a, const SheetRecord* b) { return a->from < b->from; });
+    qint64 front = holding.first()->from;
+    for (const SheetRecord* sheet : std::as_const(holding)) {
+        if (sheet->from > front)
+            break;
+        if (sheet->printed())
+            front = std::max(front, sheet->to);
+    }
     return front;
 }
 
@@ -141,9 +168,16 @@ qsizetype QueueStore::dropPrinted(QueuedLines& queue)
 // The printed sheets join the history, the first free place goes to the settings file, then the
 // saved-queue file is written without the printed lines, then the journal goes. A crash before
 // the journal's removal leaves it beside a file that is not its own any more, and so settled as
-// done; one before that compacts it again, and the history takes none of its sheets twice.
+// done; one before that compacts it again, and the history takes none of its sheets twice. A step
+// that fails leaves this process as a crash would leave the next: once the new file has its
+// name, the queue's offsets are the new file's and the journal is done with, whatever fails
+// after it; before, both stay as they were.
 void QueueStore::compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue)
 {
+    const auto agreeWithTheDisk = qScopeGuard([&] {
+        if (m_journal && m_journal->queueIdentity != FileOps::identity(names.saved))
+            m_journal.reset();
+    });
     dropPrinted(queue);
     for (const SheetRecord& sheet : std::as_const(m_journal->sheets))
         if (sheet.state == State::ReleasePending)

@@ -34,6 +34,21 @@ int CupsJobs::createHeld(const QString& queue, const QString& title, const Optio
     return job;
 }
 
+std::optional<QList<int>> CupsJobs::titled(const QString& queue, const QString& title)
+{
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, destinationName(queue).constData(), 1,
+                                   CUPS_WHICHJOBS_ACTIVE);
+    if (count < 0)
+        return {};
+    QList<int> found;
+    for (int i = 0; i < count; ++i)
+        if (QString::fromUtf8(jobs[i].title) == title)
+            found << jobs[i].id;
+    cupsFreeJobs(count, jobs);
+    return found;
+}
+
 void CupsJobs::sendDocument(const QString& queue, int job, const QString& fileName)
 {
     QFile file(fileName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -15,6 +16,10 @@ using Options = QList<QPair<QByteArray, QByteArray>>;
 // Creates a held job on `queue` (a destination, "name" or "name/instance") and returns its id.
 // Raises PrinterError.
 int createHeld(const QString& queue, const QString& title, const Options& options);
+
+// The jobs of this user on `queue` titled `title` that have not ended; none when the scheduler
+// cannot be asked.
+std::optional<QList<int>> titled(const QString& queue, const QString& title);
 
 // Sends the PDF file `fileName` as the job's one document. Raises PrinterError.
 void sendDocument(const QString& queue, int job, const QString& fileName);

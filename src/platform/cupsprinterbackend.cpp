@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
@@ -160,7 +161,9 @@ CupsJobs::Options jobOptions(const PrintSettings& settings)
 }
 
 // Where a sheet went, as its record names it: "pdf <size> <SHA-1> <path>" for a PDF file, whose
-// content identifies it, or "cups <job> <queue>" for a job of a print queue.
+// content identifies it, or "cupsjob <queue> <title>" for the job of a print queue that bears
+// that title, which no other job has ("cups <job> <queue>" in an earlier version, which named
+// the job once it had been created).
 QString pdfDestination(const QString& path, const QByteArray& pdf)
 {
     return QStringLiteral("pdf %1 %2 %3")
@@ -169,9 +172,34 @@ QString pdfDestination(const QString& path, const QByteArray& pdf)
              path);
 }
 
-QString cupsDestination(int job, const QString& queue)
+QString cupsDestination(const QString& queue, const QString& jobTitle)
 {
-    return QStringLiteral("cups %1 %2").arg(job).arg(queue);
+    return QStringLiteral("cupsjob %1 %2").arg(queue, jobTitle);
+}
+
+// The document's title with a mark that no other job has, by which the job is found again.
+QString uniqueJobTitle(const QString& title)
+{
+    return QStringLiteral("%1 [%2]").arg(title).arg(QRandomGenerator::system()->generate64(), 16,
+                                                    16, QLatin1Char('0'));
+}
+
+// What became of a sheet sent as a held job titled `title`: a job the printer had is released
+// (none left means it has printed), one it never had all is cancelled.
+SheetFate settleTitledJob(const QString& queue, const QString& title, bool accepted)
+{
+    const std::optional<QList<int>> jobs = CupsJobs::titled(queue, title);
+    if (!accepted) {
+        for (int job : jobs.value_or(QList<int>()))
+            CupsJobs::cancel(queue, job);
+        return SheetFate::NotPrinted;
+    }
+    if (!jobs)
+        return SheetFate::ReleasePending;
+    for (int job : *jobs)
+        if (!CupsJobs::release(job))
+            return SheetFate::ReleasePending;
+    return SheetFate::Printed;
 }
 
 // A PDF recorded by `size` and `digest` stands complete under `path`.
@@ -247,7 +275,9 @@ SheetNotWritten notWritten(const QTemporaryFile& file)
 }
 
 // The sheet is drawn into a temporary file and sent as a held job, which is released once the
-// caller has recorded it.
+// caller has recorded that the printer has it. The job is named in the caller's record before
+// it exists, by a title no other job has, so that a kill at any moment leaves no held job that
+// settling cannot find.
 std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSettings& settings,
                                             const QString& title)
 {
@@ -261,9 +291,10 @@ std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSet
             auto& file = static_cast<QTemporaryFile&>(pdf);
             if (!file.flush())
                 throw notWritten(file);
-            const int job = CupsJobs::createHeld(queue, title, jobOptions(settings));
+            const QString jobTitle = uniqueJobTitle(title);
+            handOver.prepared(cupsDestination(queue, jobTitle));
+            const int job = CupsJobs::createHeld(queue, jobTitle, jobOptions(settings));
             try {
-                handOver.prepared(cupsDestination(job, queue));
                 CupsJobs::sendDocument(queue, job, file.fileName());
                 handOver.accepted();
             } catch (const AppError&) {
@@ -323,6 +354,8 @@ SheetFate CupsPrinterBackend::settleSheet(const QString& destination, bool accep
                    ? SheetFate::Printed
                    : SheetFate::NotPrinted;
     }
+    if (field(0) == QLatin1String("cupsjob"))
+        return settleTitledJob(field(1), destination.section(QLatin1Char(' '), 2), accepted);
     if (field(0) != QLatin1String("cups"))
         return SheetFate::NotPrinted;
     if (accepted)

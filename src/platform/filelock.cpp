@@ -2,6 +2,7 @@
 
 #include "platform/apperror.h"
 #include "platform/fileops.h"
+#include "platform/ownfile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -31,6 +32,18 @@ bool stillNamed(int fd, const QByteArray& path)
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
+// A lock file that another account made and this one cannot open blocks the queue until the
+// administrator removes it: the report says whose it is.
+QString ofAnotherAccount(const QByteArray& path)
+{
+    struct stat status {};
+    if (::lstat(path.constData(), &status) != 0 || status.st_uid == ::geteuid())
+        return {};
+    return QStringLiteral(" Plik należy do użytkownika %1; niech administrator go usunie albo "
+                          "zmieni jego właściciela (chown).")
+        .arg(OwnFile::accountName(status.st_uid));
+}
+
 } // namespace
 
 FileLock::~FileLock()
@@ -51,8 +64,8 @@ bool FileLock::tryLock(const QString& path, int mode)
             fd < 0 ? FileOps::reason(errno) : QStringLiteral("to nie jest zwykły plik");
         if (fd >= 0)
             ::close(fd);
-        throw AppError(
-            QStringLiteral("Nie można otworzyć pliku blokady %1: %2.").arg(path, reason));
+        throw AppError(QStringLiteral("Nie można otworzyć pliku blokady %1: %2.%3")
+                           .arg(path, reason, ofAnotherAccount(name)));
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);

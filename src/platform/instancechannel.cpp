@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QUrl>
 
 namespace {
 
@@ -27,7 +28,8 @@ const Wire kWires[] = {
     {InstanceChannel::Request::Settings, "settings\n", "done\n"},
     {InstanceChannel::Request::Reprint, "reprint\n", "done\n"},
 };
-const QByteArray kRefusedAnswer = "refused\n";
+// A refusal: "refused", and why since this version.
+const QByteArray kRefused = "refused";
 constexpr int kTimeoutMs = 30000;
 
 const Wire& wireOf(InstanceChannel::Request request)
@@ -36,19 +38,33 @@ const Wire& wireOf(InstanceChannel::Request request)
                          [request](const Wire& wire) { return wire.request == request; });
 }
 
-// The request's line: its name, then its number when it has one.
-QByteArray lineOf(const Wire& wire, int number)
+// A line's words: a name, then texts, each percent-encoded, so that a text holds any character.
+QByteArray lineOf(const QByteArray& name, const QStringList& texts)
 {
-    return number == 0 ? wire.line : wire.line.chopped(1) + ' ' + QByteArray::number(number) + '\n';
+    QByteArray line = name;
+    for (const QString& text : texts)
+        line += ' ' + QUrl::toPercentEncoding(text);
+    return line + '\n';
 }
 
-const Wire* wireOf(const QByteArray& line, int& number)
+QStringList textsOf(const QList<QByteArray>& words)
 {
-    const QList<QByteArray> words = line.chopped(line.endsWith('\n') ? 1 : 0).split(' ');
-    number = words.value(1).toInt();
-    const QByteArray name = words.first() + '\n';
-    const auto* found = std::find_if(std::begin(kWires), std::end(kWires),
-                                     [&name](const Wire& wire) { return wire.line == name; });
+    QStringList texts;
+    for (const QByteArray& word : words.mid(1))
+        texts << QUrl::fromPercentEncoding(word);
+    return texts;
+}
+
+QList<QByteArray> wordsOf(const QByteArray& line)
+{
+    return line.chopped(line.endsWith('\n') ? 1 : 0).split(' ');
+}
+
+const Wire* wireOf(const QByteArray& name)
+{
+    const auto* found =
+        std::find_if(std::begin(kWires), std::end(kWires),
+                     [&name](const Wire& wire) { return wire.line.chopped(1) == name; });
     return found == std::end(kWires) ? nullptr : found;
 }
 
@@ -92,27 +108,33 @@ void InstanceChannel::serveConnection()
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine())
                 return;
-            int number = 0;
-            const Wire* wire = wireOf(socket->readLine(), number);
-            const bool taken = wire && m_serve && m_serve(wire->request, number);
-            socket->write(taken ? wire->taken : kRefusedAnswer);
+            const QList<QByteArray> words = wordsOf(socket->readLine());
+            const Wire* wire = wireOf(words.first());
+            const QString why = !wire || !m_serve ? QStringLiteral("nieznane polecenie")
+                                                  : m_serve(wire->request, textsOf(words));
+            socket->write(why.isEmpty() ? wire->taken : lineOf(kRefused, {why}));
             socket->flush();
             socket->disconnectFromServer();
         });
     }
 }
 
-InstanceChannel::Answer InstanceChannel::send(Request request, const QString& directory, int number)
+InstanceChannel::Answer InstanceChannel::send(Request request, const QString& directory,
+                                              const QStringList& arguments, QString* why)
 {
     const Wire& wire = wireOf(request);
     QLocalSocket socket;
     socket.connectToServer(QDir(directory).filePath(kSocketName));
     if (!socket.waitForConnected(kTimeoutMs))
         return Answer::NotRunning;
-    socket.write(lineOf(wire, number));
+    socket.write(lineOf(wire.line.chopped(1), arguments));
     socket.flush();
     QByteArray answer;
     while (!answer.endsWith('\n') && socket.waitForReadyRead(kTimeoutMs))
         answer += socket.readAll();
-    return answer == wire.taken ? Answer::Done : Answer::Refused;
+    if (answer == wire.taken)
+        return Answer::Done;
+    if (why)
+        *why = textsOf(wordsOf(answer)).value(0);
+    return Answer::Refused;
 }

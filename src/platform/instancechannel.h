@@ -5,6 +5,7 @@
 #include <functional>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QLocalServer;
 
@@ -27,15 +28,16 @@ public:
     // True when this process now holds the lock; false when another copy holds it.
     bool tryLock();
 
-    // Serves requests, each with its number (0 when it has none); `serve` answers whether the
-    // program takes the request (for Close: whether it is closing). It must not wait for the
-    // user: the asking copy waits for it.
-    using Serve = std::function<bool(Request, int number)>;
+    // Serves requests, each with its arguments (texts); `serve` answers whether the program takes
+    // the request (for Close: whether it is closing): an empty text when it does, otherwise why
+    // not. It must not wait for the user: the asking copy waits for it.
+    using Serve = std::function<QString(Request, const QStringList& arguments)>;
     void listen(Serve serve);
 
-    // Sends `request`, with `number` unless it is 0, to the running copy and waits for its answer.
+    // Sends `request` with its arguments to the running copy and waits for its answer; when it
+    // refuses the request and says why, `why` gets the reason.
     static Answer send(Request request, const QString& directory = defaultDirectory(),
-                       int number = 0);
+                       const QStringList& arguments = {}, QString* why = nullptr);
 
 private:
     void serveConnection();

@@ -38,8 +38,9 @@ struct PrinterInfo {
 // together with the printer.
 struct SheetHandOver {
     // The sheet's destination is fixed and nothing of it can print yet: the PDF file's name and
-    // the digest of its content, or the print queue's job, created held. What `prepared` raises
-    // drops the sheet (the held job is cancelled) and passes through.
+    // the digest of its content, or the held job of a print queue that is about to be created,
+    // by its title. What `prepared` raises drops the sheet (no job is created) and passes
+    // through.
     std::function<void(const QString& destination)> prepared = [](const QString&) {};
     // The printer has the sheet: the PDF stands complete under its name, or the held job holds
     // the whole document. What `accepted` raises drops the sheet again (the file is removed, the

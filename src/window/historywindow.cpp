@@ -25,7 +25,11 @@ QStringList columns(const PrintedSheet& printed)
     QString when = sheet.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (sheet.repeated)
         when += QStringLiteral(" (powtórzenie)");
-    return {when, sheet.printer, QString::number(sheet.labels.size()), printed.firstIdentifier(),
+    return {QString::number(printed.number),
+            when,
+            sheet.printer,
+            QString::number(sheet.labels.size()),
+            printed.firstIdentifier(),
             printed.lastIdentifier()};
 }
 
@@ -45,9 +49,10 @@ HistoryWindow::HistoryWindow(const ErrorGuard& guard, Reprint reprint, QWidget* 
     setWindowIcon(barcodeIcon());
 
     sheetList = new QTreeWidget(this);
-    sheetList->setHeaderLabels(
-        {QStringLiteral("Data i godzina"), QStringLiteral("Drukarka"), QStringLiteral("Naklejki"),
-         QStringLiteral("Pierwszy identyfikator"), QStringLiteral("Ostatni identyfikator")});
+    sheetList->setHeaderLabels({QStringLiteral("Nr"), QStringLiteral("Data i godzina"),
+                                QStringLiteral("Drukarka"), QStringLiteral("Naklejki"),
+                                QStringLiteral("Pierwszy identyfikator"),
+                                QStringLiteral("Ostatni identyfikator")});
     sheetList->setRootIsDecorated(false);
     sheetList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     sheetList->setAllColumnsShowFocus(true);

@@ -10,9 +10,9 @@ class QListWidget;
 class QPushButton;
 class QTreeWidget;
 
-// "Historia wydruków": the printed sheets, newest first, with their date and time, printer,
-// number of labels and first and last identifier; the labels of the selected sheets below, and
-// "Drukuj ponownie" to print the selected sheets again.
+// "Historia wydruków": the printed sheets, newest first, with their number (as `zelk_nal
+// --history` lists it), date and time, printer, number of labels and first and last identifier; the
+// labels of the selected sheets below, and "Drukuj ponownie" to print the selected sheets again.
 class HistoryWindow : public QWidget {
 public:
     using Reprint = std::function<void(const QList<PrintedSheet>&)>;

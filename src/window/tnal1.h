@@ -71,8 +71,6 @@ public:
     void historyClick();
     // Prints sheets of the history again, as a run that asks nothing; the queue stays.
     void reprint(const QList<PrintedSheet>& sheets);
-    // Sheet `number` of the history (1: the newest), for `zelk_nal --reprint N`.
-    void reprintFromHistory(int number);
     HistoryWindow* historyWindow = nullptr; // made at its first opening
 
     // The end of the session: saves the queue; true when the session may end (the program then

@@ -1,5 +1,6 @@
 #include "window/windowrequests.h"
 
+#include "platform/apperror.h"
 #include "window/tnal1.h"
 
 #include <QApplication>
@@ -13,10 +14,21 @@ WindowRequests::WindowRequests()
     connect(&m_retry, &QTimer::timeout, this, &WindowRequests::servePending);
 }
 
-void WindowRequests::take(Request request, int number)
+QString WindowRequests::take(Request request, const QStringList& arguments)
 {
-    m_pending << Pending{request, number};
+    Pending pending{request, {}};
+    if (request == Request::Reprint) {
+        if (!m_window)
+            return QStringLiteral("program dopiero się uruchamia; spróbuj ponownie za chwilę");
+        try {
+            pending.sheets << m_window->labels().historySheet(SheetName::fromTexts(arguments));
+        } catch (const AppError& error) {
+            return error.text();
+        }
+    }
+    m_pending << pending;
     QMetaObject::invokeMethod(this, &WindowRequests::servePending, Qt::QueuedConnection);
+    return {};
 }
 
 void WindowRequests::serveOn(TNal1& window)
@@ -65,7 +77,7 @@ void WindowRequests::serve(Pending pending)
             window.UstawParButClick();
             break;
         case Request::Reprint:
-            window.reprintFromHistory(pending.number);
+            window.reprint(pending.sheets);
             break;
         case Request::Close:
             break; // the program's end, not the window's: served where the program ends

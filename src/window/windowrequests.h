@@ -1,5 +1,6 @@
 #pragma once
 
+#include "labels/printhistory.h"
 #include "platform/instancechannel.h"
 
 #include <QList>
@@ -10,7 +11,7 @@ class TNal1;
 
 // The requests of other copies that act on the window: `zelk_nal --show`, `--print-page` and
 // `--settings` do what "Pokaż stronę", "Drukuj stronę" and "Ustaw parametry" do; `--reprint N`
-// prints sheet N of the history again, as its window's "Drukuj ponownie" does. The channel
+// prints a sheet of the history again, as its window's "Drukuj ponownie" does. The channel
 // answers at once; the window serves the request afterwards from the event loop, in the order
 // they came, each through its error guard. Printing and the settings dialog would start inside
 // an open dialog or a running print, so they wait until it is over; showing never waits.
@@ -19,14 +20,17 @@ class WindowRequests : public QObject {
 public:
     WindowRequests();
 
-    void take(InstanceChannel::Request request, int number = 0);
+    // Takes a request to serve; returns why not, empty when it is taken. A reprint names its
+    // sheet (see SheetName): it is taken only when that is a sheet of this copy's history, and
+    // then exactly that sheet prints.
+    QString take(InstanceChannel::Request request, const QStringList& arguments = {});
     // From now on requests are served on `window`.
     void serveOn(TNal1& window);
 
 private:
     struct Pending {
         InstanceChannel::Request request;
-        int number;
+        QList<PrintedSheet> sheets; // of a reprint
     };
 
     bool mustWait(InstanceChannel::Request request) const;

@@ -81,12 +81,12 @@ TEST(EnumTitlesProc, SkipsEmptyTextsAndCutsAt256Characters)
 
 // The answer comes from this process's own event loop, so the request is sent from a thread.
 InstanceChannel::Answer sendFromThread(InstanceChannel::Request request, const QString& directory,
-                                       int number = 0)
+                                       const QStringList& arguments = {}, QString* why = nullptr)
 {
     std::atomic<bool> answered = false;
     InstanceChannel::Answer result{};
     std::thread client([&] {
-        result = InstanceChannel::send(request, directory, number);
+        result = InstanceChannel::send(request, directory, arguments, why);
         answered = true;
     });
     while (!answered)
@@ -106,21 +106,24 @@ TEST(InstanceRequests, ReachTheRunningCopyAndReportItsAnswer)
     InstanceChannel running(dir.path());
     ASSERT_TRUE(running.tryLock());
     QList<Request> received;
-    int lastNumber = 0;
-    bool takes = false;
-    running.listen([&](Request request, int number) {
+    QStringList lastArguments;
+    QString refusal = QStringLiteral("nie teraz: 100% zajęty");
+    running.listen([&](Request request, const QStringList& arguments) {
         received << request;
-        lastNumber = number;
-        return takes;
+        lastArguments = arguments;
+        return refusal;
     });
-    EXPECT_EQ(sendFromThread(Request::Close, dir.path()), Answer::Refused);
-    takes = true;
+    QString why;
+    EXPECT_EQ(sendFromThread(Request::Close, dir.path(), {}, &why), Answer::Refused);
+    EXPECT_EQ(why, refusal);
+    refusal.clear();
     for (Request request : {Request::Show, Request::PrintPage, Request::Settings, Request::Close})
         EXPECT_EQ(sendFromThread(request, dir.path()), Answer::Done);
-    EXPECT_EQ(sendFromThread(Request::Reprint, dir.path(), 12), Answer::Done);
+    const QStringList sheet{"/mój folder/zelk.nal.historia", "12"};
+    EXPECT_EQ(sendFromThread(Request::Reprint, dir.path(), sheet), Answer::Done);
     EXPECT_EQ(received, (QList<Request>{Request::Close, Request::Show, Request::PrintPage,
                                         Request::Settings, Request::Close, Request::Reprint}));
-    EXPECT_EQ(lastNumber, 12);
+    EXPECT_EQ(lastArguments, sheet);
 }
 
 } // namespace

@@ -1,7 +1,10 @@
+#include "labels/printjournal.h"
 #include "labels/queuefile.h"
+#include "platform/fileops.h"
 #include "platform/instancechannel.h"
 #include "platform/profilefile.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,6 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -164,20 +170,26 @@ TEST_F(PrintQueueRun, HistoryListsThePrintedSheetsAndReprintLeavesTheQueue)
     EXPECT_EQ(run(nullptr, &output), 0);
     const QStringList listed = output.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(listed.size(), 2);
-    EXPECT_TRUE(listed[0].startsWith("  1  ") && listed[0].endsWith("100000000024–100000000047"));
-    EXPECT_TRUE(listed[1].startsWith("  2  ") && listed[1].endsWith("100000000000–100000000023"));
+    EXPECT_TRUE(listed[0].startsWith("  2  ") && listed[0].endsWith("100000000024–100000000047"));
+    EXPECT_TRUE(listed[1].startsWith("  1  ") && listed[1].endsWith("100000000000–100000000023"));
 
     mode = QStringLiteral("--reprint=1");
     EXPECT_EQ(run(nullptr, &output), 0);
     EXPECT_TRUE(output.startsWith("Wydrukowane ponownie naklejki: 24,"));
     EXPECT_EQ(printedFiles().size(), 3);
     EXPECT_EQ(savedQueue(), waiting);
+    mode = QStringLiteral("--history");
+    EXPECT_EQ(run(nullptr, &output), 0);
+    EXPECT_TRUE(output.startsWith("  3  ") && output.endsWith(listed.join(u'\n') + '\n'))
+        << "the numbers stay as sheets are added";
 
     mode = QStringLiteral("--reprint=4");
     QString errors;
     EXPECT_EQ(run(&errors), 1);
-    EXPECT_EQ(errors, QStringLiteral("zelk_nal: w historii wydruków nie ma arkusza 4 (arkuszy w "
-                                     "historii: 3); listę wypisuje zelk_nal --history.\n"));
+    EXPECT_EQ(errors, QStringLiteral("zelk_nal: w historii wydruków %1/zelk.nal.historia nie ma "
+                                     "arkusza 4 (są w niej arkusze od 1 do 3); listę wypisuje "
+                                     "zelk_nal --history.\n")
+                          .arg(bufferFolder()));
 }
 
 TEST_F(PrintQueueRun, SavedQueueComesBeforeTheBuffer)
@@ -246,6 +258,115 @@ TEST_F(PrintQueueRun, RefusedWhileAnotherCopyRuns)
     EXPECT_EQ(untouched.readAll(), (labelLines(50).join(QLatin1Char('\n')) + '\n').toUtf8());
 }
 
+// Files under the program's own names in a shared buffer folder (mode 1777) that it did not
+// write, or whose records do not match the saved queue, and what the owner's next run makes of
+// them: no waiting label is lost, the report names the file (and, for another account's file,
+// its owner), and the exit code says so. The owner's 30 labels wait in zelk.nal.
+struct PlantedFile {
+    const char* name;
+    QByteArray bytes; // "@ID@" stands for the identity of zelk.nal
+    uid_t owner = 65534;
+    int mode = 0644;
+};
+struct Planted {
+    const char* name;
+    QList<PlantedFile> files;
+    const char* named; // the file the report names
+    const char* owner = "nobody";
+    int exitCode = 1;
+    int sheets = 0;  // the sheets the run prints
+    int arrived = 0; // labels that joined the queue from a taken file
+    const char* mode = "--print-queue";
+};
+
+// A print journal with a sheet of the first 24 labels, accepted and printed, as `change` leaves it.
+QByteArray journal(const std::function<void(SheetRecord&)>& change = [](SheetRecord&) {})
+{
+    SheetRecord sheet{.to = QueueFile::serialize(labelLines(24), true).size(),
+                      .lines = 24,
+                      .labels = labelLines(24)};
+    change(sheet);
+    return "zelk_nal druk 1 @ID@ x\nS " + PrintJournal::sheetFields(sheet) + "\nA 0\nR 0\n";
+}
+
+class PlantedFiles : public PrintQueueRun, public ::testing::WithParamInterface<Planted> {};
+
+TEST_P(PlantedFiles, LoseNoLabelAndAreNamed)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "another account's files can be made as root only";
+    const Planted& c = GetParam();
+    ::chmod(qPrintable(bufferFolder()), 01777);
+    const QString folder = bufferFolder() + '/';
+    writeFile(folder + "zelk.nal", QueueFile::serialize(labelLines(30), true));
+    for (const PlantedFile& planted : c.files) {
+        const QString path = folder + planted.name;
+        writeFile(path, QByteArray(planted.bytes)
+                            .replace("@ID@", FileOps::identity(folder + "zelk.nal").toLatin1()));
+        ASSERT_EQ(::chown(qPrintable(path), planted.owner, planted.owner) |
+                      ::chmod(qPrintable(path), planted.mode),
+                  0);
+    }
+    if (QFile::exists(folder + "zelk.nal.lock")) // held, as by another account's process, for good
+        ::flock(::open(qPrintable(folder + "zelk.nal.lock"), O_RDONLY), LOCK_EX);
+    mode = c.mode;
+
+    QString errors;
+    EXPECT_EQ(run(&errors), c.exitCode) << errors.toStdString();
+    EXPECT_TRUE(!c.named || (errors.contains(folder + c.named) && errors.contains(c.owner)))
+        << errors.toStdString();
+    EXPECT_EQ(printedFiles().size(), c.sheets);
+    EXPECT_EQ(savedQueue(), labelLines(30 + c.arrived).mid(c.sheets * 24));
+    EXPECT_EQ(keptFirstFree(), c.sheets > 0 ? 1 : 0) << "no place from a record that failed";
+}
+
+const QByteArray history = "x 1 0 0 1 1 2 0 2026-12-09T14:05:31.000 E x 1%7CEVIL #1\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    , PlantedFiles,
+    ::testing::Values(
+        Planted{"AMarker",
+                {{"zelk.nal.dopisek", "0 0\n"}, {"naklejka.dat.taken", ""}},
+                "zelk.nal.dopisek"},
+        Planted{"AJournal", {{"zelk.nal.druk", journal()}}, "zelk.nal.druk"},
+        Planted{"AFoldFile", {{"zelk.nal.fold", "1|EVIL\r\n"}}, "zelk.nal.fold"},
+        Planted{"ATemporaryFile", {{"zelk.nal.tmp", ""}}, "zelk.nal.tmp"},
+        Planted{"AHistoryOpenToAll",
+                {{"zelk.nal.historia", history, 0, 0666}},
+                "zelk.nal.historia",
+                "root",
+                1,
+                0,
+                0,
+                "--reprint=1"},
+        Planted{"ASetAsideFile",
+                {{"zelk.nal.odrzucone", ""}, {"naklejka.dat", "zły|1\n"}},
+                "zelk.nal.odrzucone",
+                "nobody",
+                1,
+                1},
+        Planted{"ALockFile", {{"zelk.nal.lock", ""}}, "zelk.nal.lock", "nobody", 2},
+        Planted{"OwnJournalPastTheEnd",
+                {{"zelk.nal.druk", journal([](SheetRecord& sheet) { sheet.to = 1 << 20; }), 0}},
+                "zelk.nal.druk",
+                "",
+                1,
+                1},
+        Planted{"OwnJournalWithAPlaceOffTheSheet",
+                {{"zelk.nal.druk", journal([](SheetRecord& sheet) { sheet.firstFree = -5; }), 0}},
+                "zelk.nal.druk",
+                "",
+                1,
+                1},
+        Planted{"TheHostsTakenFile",
+                {{"naklejka.dat.taken", QueueFile::serialize(labelLines(36).mid(30), true)}},
+                nullptr,
+                "",
+                0,
+                1,
+                6}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A run printing two sheets is killed at each step that changes a file, in turn; then a run
 // prints what is left. Every label is on paper exactly once, none waits, and the first free
 // place follows the last label. With "Plik PDF" each label is read back from the PDFs; with the
@@ -296,28 +417,33 @@ protected:
         return counts;
     }
 
-    // The sheets cups-pdf has written once no job waits but the held ones, which never print.
+    // The sheets cups-pdf has written once no job waits but the held ones, which never print;
+    // none of them may be left held.
     int cupsSheets() const
     {
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < 60000 && unheldJobs() > 0)
+        while (clock.elapsed() < 60000 && jobs(false) > 0)
             QThread::msleep(200);
         QThread::msleep(300); // cups-pdf writes the file as the job ends
+        EXPECT_EQ(jobs(true), 0) << "a held job that nothing names stays for ever";
         QProcess::execute(QStringLiteral("cancel"), {QStringLiteral("-a"), cupsQueue()});
         return int(QDir(cupsOutput()).entryList({QStringLiteral("*.pdf")}, QDir::Files).size());
     }
 
-    // The jobs of the queue that will print, or print now.
-    qsizetype unheldJobs() const
+    // The jobs of the queue that are held, or will print or print now.
+    qsizetype jobs(bool held) const
     {
         QProcess lpstat;
         lpstat.start(QStringLiteral("lpstat"), {"-l", "-W", "not-completed", "-o", cupsQueue()});
         lpstat.waitForFinished();
         const QString jobs = QString::fromUtf8(lpstat.readAll());
-        return jobs.count(QRegularExpression(QLatin1Char('^') + cupsQueue() + QLatin1Char('-'),
+        const qsizetype heldJobs = jobs.count(QStringLiteral("job-hold-until-specified"));
+        return held ? heldJobs
+                    : jobs.count(
+                          QRegularExpression(QLatin1Char('^') + cupsQueue() + QLatin1Char('-'),
                                              QRegularExpression::MultilineOption)) -
-               jobs.count(QStringLiteral("job-hold-until-specified"));
+                          heldJobs;
     }
 };
 

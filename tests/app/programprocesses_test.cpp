@@ -275,6 +275,26 @@ TEST_F(ProgramOnABufferFolder, ASecondAccountInAStickyFolderIsRefusedBeforePrint
     EXPECT_TRUE(savedQueue().isEmpty());
 }
 
+// `--reprint N` beside the running copy names the sheet listed in its own history: the copy prints
+// exactly that sheet, or refuses and the exit code says so.
+TEST_F(ProgramOnABufferFolder, AReprintBesideTheRunningCopyNamesItsSheet)
+{
+    QTemporaryDir runtime;
+    writeFile(savedQueueFile(), QueueFile::serialize(numberedLines(1, 24), true));
+    ASSERT_EQ(run({QStringLiteral("--print-queue"), settingsFile()}, shell(runtime.path())), 0);
+    // Other settings: another buffer folder, with a copy of the history.
+    ASSERT_TRUE(QDir().mkpath(m_dir.filePath(QStringLiteral("inny"))));
+    QFile::copy(bufferFolder() + "/zelk.nal.historia", m_dir.filePath("inny/zelk.nal.historia"));
+    const QString other = m_dir.filePath(QStringLiteral("inne.ini"));
+    writeFile(other, "[NAKLEJKI]\nścieżka=" + m_dir.filePath("inny/").toUtf8() + '\n');
+
+    start({settingsFile()}, shell(runtime.path()));
+    ASSERT_TRUE(waitUntil([this] { return queueLocked(); }, 20000));
+    EXPECT_EQ(run({QStringLiteral("--reprint=1"), other}, shell(runtime.path())), 1);
+    EXPECT_EQ(run({QStringLiteral("--reprint=1"), settingsFile()}, shell(runtime.path())), 0);
+    EXPECT_TRUE(waitUntil([this] { return printedFiles().size() == 2; }, 20000));
+}
+
 // Kills at random moments while sheets print. After each, every label is on paper (a PDF in
 // wydruki/) or waiting for the next copy: never both, never neither.
 class KilledWhilePrinting : public ProgramOnABufferFolder {

@@ -3,6 +3,7 @@
 #include "printingfixture.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <unistd.h>
 
 namespace {
@@ -156,6 +157,25 @@ TEST(HistoryBound, StaysBoundedAcross2000Sheets)
     const QList<PrintedSheet> listed = PrintHistory::listed(PrintHistory::read(path), now);
     EXPECT_EQ(listed.size(), 901);
     EXPECT_EQ(listed.first().journal, "1999");
+    EXPECT_EQ(listed.first().number, 2000) << "numbers stay across the rewrites";
+}
+
+// Lines of an earlier version have no number: each gets the one after the line before it, and
+// keeps it when sheets are added and when the file is written anew without the oldest.
+TEST(HistoryNumbers, LinesOfAnEarlierVersionKeepTheNumbersTheyWereListedUnder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zelk.nal.historia");
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int age : {130, 2, 1}) // the oldest leaves the history when it is written anew
+        FileOps::append(path,
+                        "old " + PrintJournal::sheetFields({.when = now.addDays(-age)}) + '\n');
+    PrintHistory::keep(path, {"1:2", "new", {{.when = now, .state = SheetRecord::State::Released}}},
+                       now);
+    QList<int> numbers;
+    for (const PrintedSheet& printed : PrintHistory::read(path))
+        numbers << printed.number;
+    EXPECT_EQ(numbers, (QList<int>{2, 3, 4}));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
+#include "failat.h"
 #include "fulldisk.h"
 #include "labellines.h"
+#include "labels/printhistory.h"
 #include "labels/queuefile.h"
 #include "labels/queuestore.h"
 #include "platform/apperror.h"
@@ -374,6 +376,57 @@ TEST_F(Store, AnUnreadableSavedQueueIsNeverWrittenOver)
     store.take(location(), queue);
     EXPECT_EQ(queue, numberedLines(1, 4));
     EXPECT_EQ(read(file("zelk.nal")), numberedLines(1, 4));
+}
+
+// A sheet of the queue's first `count` lines is printed; they leave the queue as at a run's end.
+void printFront(QueueStore& store, const QueueLocation& location, QueuedLines& queue, int count)
+{
+    const int sequence = store.recordSheet(location,
+                                           {.from = queue.fileOffset(0),
+                                            .to = queue.fileOffset(count),
+                                            .lines = count,
+                                            .firstFree = count + 1,
+                                            .when = QDateTime::currentDateTime(),
+                                            .labels = queue.mid(0, count)},
+                                           queue);
+    store.sheetAccepted(location, sequence);
+    store.sheetReleased(location, sequence);
+    store.dropPrinted(queue);
+}
+
+// A compaction fails on the disk at each of its steps in turn (the history's append, the first
+// free place into the settings, the new saved-queue file, the journal's removal, each flush).
+// The same process then takes lines, prints and compacts again: no line is lost or comes back.
+TEST_F(Store, ACompactionThatFailsAtAnyStepLosesNoLine)
+{
+    long step = 1;
+    for (bool failed = true; failed && !HasFailure(); ++step) {
+        SCOPED_TRACE(step);
+        for (const QString& name : files())
+            QFile::remove(file(qPrintable(name)));
+        write(file("zelk.nal"), numberedLines(1, 30));
+        writeBytes("zelk_nal.ini", {});
+        {
+            QueueStore store;
+            queue = restored(store, location());
+            printFront(store, location(), queue, 24);
+            zelk_fail_at(qPrintable(m_dir.path()), step);
+            try {
+                store.save(location(), queue);
+            } catch (const AppError&) {
+            }
+            failed = zelk_fail_at(nullptr, 0) >= step;
+            write(file("naklejka.dat"), numberedLines(31, 32));
+            store.take(location(), queue);
+            printFront(store, location(), queue, 2);
+            store.save(location(), queue);
+            EXPECT_EQ(queue, numberedLines(27, 32));
+        }
+        QueueStore next;
+        EXPECT_EQ(restored(next, location()), numberedLines(27, 32));
+        EXPECT_EQ(PrintHistory::read(file("zelk.nal.historia")).size(), 2);
+    }
+    EXPECT_GT(step, 10);
 }
 
 // A writer process appends numbered lines in random bursts, locking the buffer as a host

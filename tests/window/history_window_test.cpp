@@ -21,7 +21,7 @@ protected:
     QStringList row(int index) const
     {
         const QTreeWidgetItem* item = window->historyWindow->sheetList->topLevelItem(index);
-        return {item->text(1), item->text(2), item->text(3), item->text(4)};
+        return {item->text(0), item->text(2), item->text(3), item->text(4), item->text(5)};
     }
 };
 
@@ -35,7 +35,7 @@ TEST_F(HistoryFromTheTray, ListsTheSheetsAndPrintsTheSelectedOnesAgain)
 
     ASSERT_EQ(history.sheetList->topLevelItemCount(), 2);
     const QString printer = window->labels().printerInUse();
-    EXPECT_EQ(row(0), (QStringList{printer, "24", identifier(24), identifier(47)}));
+    EXPECT_EQ(row(0), (QStringList{"2", printer, "24", identifier(24), identifier(47)}));
     EXPECT_EQ(history.labelList->count(), 24) << "the newest sheet is selected";
 
     history.sheetList->selectAll();
@@ -49,9 +49,10 @@ TEST_F(HistoryFromTheTray, ListsTheSheetsAndPrintsTheSelectedOnesAgain)
     EXPECT_EQ(window->labels().queue.ListaLini, waiting);
     EXPECT_EQ(notifier.shown.size(), 1);
     ASSERT_EQ(history.sheetList->topLevelItemCount(), 4);
-    EXPECT_TRUE(history.sheetList->topLevelItem(0)->text(0).endsWith("(powtórzenie)"));
-    EXPECT_EQ(row(1), (QStringList{printer, "24", identifier(0), identifier(23)}))
-        << "the older sheet first, as it was selected";
+    EXPECT_TRUE(history.sheetList->topLevelItem(0)->text(1).endsWith("(powtórzenie)"));
+    EXPECT_EQ(row(1), (QStringList{"3", printer, "24", identifier(0), identifier(23)}))
+        << "the older sheet first, as it was selected; the numbers of the others stay";
+    EXPECT_EQ(row(2).first(), "2");
 }
 
 } // namespace

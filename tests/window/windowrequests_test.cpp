@@ -94,6 +94,31 @@ TEST_F(RequestsToTheWindow, PrintWaitsForARunningPrint)
     EXPECT_TRUE(window->labels().queue.ListaLini.isEmpty());
 }
 
+// A reprint request names its sheet: the running copy takes it only when it is that sheet of its
+// own history, and then prints exactly it; otherwise it says why not and prints nothing.
+TEST_F(RequestsToTheWindow, AReprintPrintsExactlyTheSheetItNamesOrSaysWhyNot)
+{
+    queueLines(48);
+    window->labels().settings.BezWyswB = true;
+    window->Drukujstron1Click();
+    const PrintedSheet older = window->labels().printHistory().last();
+    const SheetName name = window->labels().nameOf(older);
+    const QList<std::pair<QStringList, QString>> cases{
+        {{"/inna/zelk.nal.historia", "1", name.journal, "1"}, "innymi ustawieniami"},
+        {{name.history, "7", name.journal, "1"}, "nie ma arkusza 7"},
+        {{name.history, "1", name.journal, "9"}, "już inny arkusz"},
+        {{"1"}, "nie wskazuje arkusza"},
+        {name.texts(), QString()}};
+    for (const auto& [request, refusal] : cases) {
+        SCOPED_TRACE(request.join(u' ').toStdString());
+        const qsizetype printed = printers.ended().size();
+        EXPECT_TRUE(requests.take(Request::Reprint, request).contains(refusal));
+        serveEvents();
+        EXPECT_EQ(printers.ended().size(), printed + (refusal.isEmpty() ? 1 : 0));
+    }
+    EXPECT_EQ(window->labels().printHistory().first().sheet.labels, older.sheet.labels);
+}
+
 TEST_F(RequestsToTheWindow, RequestsDuringStartUpWaitForTheWindow)
 {
     WindowRequests early;
