@@ -8,6 +8,7 @@ run_packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-translations-l10n libcups2-dev libxcb1-dev
     fonts-dejavu-core fonts-liberation fonts-urw-base35
+    glabels-data
 )
 test_packages=(
     libgtest-dev libzxing-dev libzbar-dev

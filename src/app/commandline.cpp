@@ -61,6 +61,18 @@ struct ProgramOptions {
                        "działającym programie albo, gdy nie działa, sam, jak --print-queue. "
                        "Kolejka naklejek się nie zmienia."),
         QStringLiteral("N")};
+    QCommandLineOption stock{
+        QStringLiteral("stock"),
+        QStringLiteral("Wypisuje arkusze naklejek z katalogu (pakiet glabels-data), po jednym w "
+                       "wierszu: producenta i symbol, wymiary naklejki, kolumny × wiersze, papier. "
+                       "Argumenty są wtedy szukanym tekstem: zelk_nal --stock [TEKST] wypisuje "
+                       "tylko pasujące arkusze.")};
+    QCommandLineOption setStock{
+        QStringLiteral("set-stock"),
+        QStringLiteral("Zapisuje w pliku ustawień arkusz „PRODUCENT SYMBOL” z katalogu, jak "
+                       "wybór w oknie parametrów, i kończy działanie. Działa od następnego "
+                       "uruchomienia programu."),
+        QStringLiteral("ARKUSZ")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("?"), QStringLiteral("help")},
                             QStringLiteral("Wyświetla tę pomoc.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -68,8 +80,8 @@ struct ProgramOptions {
 
     QList<QCommandLineOption> all() const
     {
-        return {close,   show,    printPage, settings, printQueue, start,
-                partial, history, reprint,   help,     version};
+        return {close,   show,    printPage, settings, printQueue, start,  partial,
+                history, reprint, stock,     setStock, help,       version};
     }
 
     // The option of each request to the running copy.
@@ -200,6 +212,8 @@ CommandLine parseCommandLine(const QCoreApplication& app)
     commandLine.reprint = positiveNumber(parser, options.reprint,
                                          QStringLiteral("--reprint wymaga numeru arkusza z listy "
                                                         "--history: 1, 2, …"));
+    if (parser.isSet(options.setStock))
+        commandLine.setStock = parser.value(options.setStock);
     if ((commandLine.startPlace && !commandLine.printQueue && !commandLine.reprint) ||
         (commandLine.partial && !commandLine.printQueue))
         printAndExit(stderr,

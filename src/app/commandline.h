@@ -19,6 +19,9 @@ struct CommandLine {
     // kept.
     std::optional<int> startPlace;
     bool partial = false; // with printQueue: also the labels that do not fill a sheet
+    // Write this stock ("MAKER PART") into the settings file. With --stock instead, `arguments`
+    // are the words to look for in the catalogue.
+    std::optional<QString> setStock;
 };
 
 // Parses the program's arguments. --help and --version print their Polish answer and exit 0; an

@@ -5,6 +5,7 @@
 #include "app/printqueue.h"
 #include "app/programfolder.h"
 #include "app/runtimefolder.h"
+#include "app/stockcommand.h"
 #include "app/translation.h"
 #include "dialogs/tnal2.h"
 #include "dialogs/tnal4.h"
@@ -82,6 +83,8 @@ void sayWhatItUses(LabelPrinter& labels)
 
 int runZelkNal(int argc, char** argv)
 {
+    if (hasOption(argc, argv, {"--stock", "--set-stock"}))
+        return runStockCommand(argc, argv);
     provideRuntimeFolder();
     if (hasOption(argc, argv, {"--print-queue", "--history", "--reprint"}))
         return runPrintQueue(argc, argv);

@@ -96,6 +96,7 @@ TNal2::TNal2(TNal1& main, Dialogs& dialogs, QWidget* parent)
     buildCommandButtons();
     ImageNal = new QLabel(this);
     ImageNal->hide();
+    connectStockHandlers(); // before the others: an edit drops the stock before they refresh
     connectHandlers();
     fillControls();
 }
@@ -119,6 +120,7 @@ void TNal2::buildSingleLabelGroup()
     WzIdent = new QLineEdit(group);
     WzIdent->setGeometry(170, 104, 130, 21);
     label(QStringLiteral("Wzorzec  identyfikatora"), group, 10, 108)->setBuddy(WzIdent);
+    buildStockButton(group);
     buildFontGroup(group);
 }
 

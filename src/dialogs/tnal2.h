@@ -56,6 +56,8 @@ public:
     QPushButton* Button1 = nullptr; // "Drukuj stronę wzorcową"
     QPushButton* Button4 = nullptr; // "&Anuluj"
     QPushButton* Button2 = nullptr; // "&Ustaw"
+
+    QPushButton* ArkuszBut = nullptr; // "Arkusz naklejek…": the chooser of the label stock
     QImage sampleBitmap;
 
     // The snapshot: the settings at opening, after the boxes clamped them.
@@ -74,6 +76,9 @@ public:
     void Button1Click();
     void Button2Click();
     void Button4Click();
+    // The sheet becomes `stock`: the boxes take its nearest whole millimetres, the settings the
+    // exact stock, and the sample follows.
+    void applyStock(const LabelStock& stock);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -89,6 +94,9 @@ private:
     void buildBufferRow();
     void buildCommandButtons();
     void connectHandlers();
+    void buildStockButton(QGroupBox* group);
+    void connectStockHandlers();
+    void chooseStock();
     void fillControls();
     void placeCommandButtons();
 

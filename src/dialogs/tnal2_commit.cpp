@@ -19,8 +19,8 @@ namespace {
 
 bool sameSheet(const Settings& a, const Settings& b)
 {
-    return std::tie(a.IlKol, a.IlWie, a.SzerNalI, a.WysNalI) ==
-           std::tie(b.IlKol, b.IlWie, b.SzerNalI, b.WysNalI);
+    return std::tie(a.IlKol, a.IlWie, a.SzerNalI, a.WysNalI, a.stock) ==
+           std::tie(b.IlKol, b.IlWie, b.SzerNalI, b.WysNalI, b.stock);
 }
 
 } // namespace

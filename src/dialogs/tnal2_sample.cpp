@@ -52,6 +52,11 @@ void TNal2::PodgladNal()
     PixelGeometry& g = m_labels.geometry;
     g.PixSzerN = mmToPixels(SzerNalep->currentValue());
     g.PixWysN = mmToPixels(WysNalep->currentValue());
+    if (s.stock) { // the label's exact size
+        const PixelGeometry exact = geometryOf(s);
+        g.PixSzerN = exact.PixSzerN;
+        g.PixWysN = exact.PixWysN;
+    }
     g.PixSzerKK = mmToPixels(SzerKK->currentValue());
     m_labels.WzIdent = WzIdent->text();
 

@@ -9,6 +9,7 @@
 #include "labels/screentextmetrics.h"
 #include "labels/services.h"
 #include "labels/settings.h"
+#include "labels/sheetonpaper.h"
 #include "labels/tnalepka.h"
 #include "platform/errorguard.h"
 #include "printer/morvalendefaultprinter.h"
@@ -45,6 +46,10 @@ struct PixelGeometry {
     int PixMargMO = 0;
     int PixSzerKK = 0;
 };
+
+// The label geometry in layout pixels: from the settings' whole millimetres, or, for a stock, from
+// its lengths on paper.
+PixelGeometry geometryOf(const Settings& settings);
 
 // The label printer without a window: the settings, the queue and its files, the composition
 // and drawing of labels, the printing run and the printer choice. The tray window drives it at
@@ -158,6 +163,13 @@ public:
     // many labels a printer accepted.
     int reprint(const QList<PrintedSheet>& sheets);
 
+    // Placing labels on paper.
+    // Prints the outlines of the labels of `stock`, or of the settings' sheet, with crosses and
+    // millimetre rulers at two opposite corners, to measure the printer's correction against.
+    void printCalibrationPage(const std::optional<LabelStock>& stock);
+    // The paper's right and bottom edges in the preview's layout pixels; none without a printer.
+    std::optional<QPointF> paperEdge();
+
     // The printer choice.
     void restorePrinter(); // at start-up: the printer named in the settings, its saved settings
     // The printer named in the settings is not installed (or the print service is down), so the
@@ -184,6 +196,12 @@ private:
     QString paperTextFault(const TNalepka& Nalepka, int ppiSzerN, double korppi);
     int fitBarcodeOnPaper(const TNalepka& Nalepka, int PixSzerKK, double korppi);
     void endSheet(int sheetEnd, bool demo);
+    // The page of the run's documents: the stock's paper, the printer's correction. Raises
+    // GridOffPage when the grid leaves it.
+    void preparePaper();
+    PageSetup pageInPrinter();
+    SheetOnPaper sheetOnPaper() const;
+    QRect frameOnPaper(int i) const; // the frame of line i's label on the run's page
     void stopRun(const QString& failure);
     void applyPrinterSettings();
     bool askYesNo(const QString& question);
@@ -202,6 +220,7 @@ private:
     QStringList m_arguments;
     std::unique_ptr<MorvalenDefaultPrinter> m_printer;
     QString m_runFailure; // the last error the running print run reported
+    PageSetup m_page;     // the page of the running print run
     // During a reprint: the queue's lines, while the reprinted ones stand in their place.
     QueuedLines* m_queueDuringReprint = nullptr;
 };

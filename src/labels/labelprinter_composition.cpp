@@ -3,7 +3,6 @@
 #include "labels/labelprinter.h"
 
 #include "labels/labelline.h"
-#include "labels/pixels.h"
 #include "labels/texts.h"
 #include "platform/ansicodec.h"
 #include "platform/apperror.h"
@@ -13,10 +12,7 @@
 
 void LabelPrinter::ParametryNalepki()
 {
-    geometry = {mmToPixels(settings.SzerNalI), mmToPixels(settings.WysNalI),
-                mmToPixels(settings.MargLI),   mmToPixels(settings.MargGI),
-                mmToPixels(settings.MargMII),  mmToPixels(settings.MargMOI),
-                mmToPixels(settings.SzerKKI)};
+    geometry = geometryOf(settings);
     WzIdent = settings.WzorIdS;
 
     if (settings.ZLogoB)

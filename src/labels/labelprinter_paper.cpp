@@ -81,9 +81,13 @@ void LabelPrinter::DrukujNalepke(int i, int ppiSzerN, double korppi, bool demo)
     QPainter& canvas = printer().canvas();
     const auto at = [korppi](int layoutPixels) { return scaled(layoutPixels, korppi); };
 
+    // The label's content keeps its layout, moved to where the frame stands on the page.
+    const QRect frame = frameOnPaper(i);
+    const QPoint shift = frame.topLeft() - QPoint(at(Nalepka.Ramka1X), at(Nalepka.Ramka1Y));
+    canvas.translate(shift);
+    const auto shiftBack = qScopeGuard([&canvas, shift] { canvas.translate(-shift); });
     if (!settings.BezRamkiB)
-        drawBox(canvas, QRect(QPoint(at(Nalepka.Ramka1X), at(Nalepka.Ramka1Y)),
-                              QPoint(at(Nalepka.Ramka2X) - 1, at(Nalepka.Ramka2Y) - 1)));
+        drawBox(canvas, frame.translated(-shift));
 
     PaperLabelText text(canvas, at(Nalepka.NalX), ppiSzerN);
     if (!settings.BezNazwyB) {

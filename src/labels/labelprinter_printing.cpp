@@ -68,6 +68,7 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
         if (queue.composedFrom != 0 || queue.ListaNal.size() < qMin(sheetEnd(0), IloscNalepek + 1))
             composeSheet(0, demo);
         applyPrinterSettings();
+        preparePaper();
         int page = 1;
         installed.beginDoc(jobTitle(), page);
         const double korppi = installed.canvas().device()->logicalDpiY() / 100.0;
@@ -96,6 +97,8 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     } catch (const SheetNotRecorded& error) {
         stopRun(error.text());
     } catch (const SheetNotWritten& error) {
+        stopRun(error.text());
+    } catch (const GridOffPage& error) {
         stopRun(error.text());
     } catch (const PrinterError&) {
         if (installed.printing())

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "labels/labelstock.h"
+#include "labels/printercorrections.h"
+
+#include <optional>
 #include <QFont>
 #include <QString>
 
@@ -58,6 +62,10 @@ struct Settings {
     // The institution's name lines, supplied by the installation.
     QString NazBib1;
     QString NazBib2;
+    // The label stock chosen from the catalogue: its labels stand on paper where its maker put
+    // them. The whole millimetres above hold its nearest values.
+    std::optional<LabelStock> stock;
+    PrinterCorrections corrections;
 
     int labelsPerSheet() const { return IlKol * IlWie; }
     // The places of the sheet in the printer taken already: those before the first free one,

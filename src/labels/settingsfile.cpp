@@ -1,24 +1,18 @@
 #include "labels/settingsfile.h"
 
 #include "labels/discovery.h"
+#include "labels/settingranges.h"
+#include "labels/stocksettings.h"
 #include "platform/apperror.h"
 #include "platform/integertext.h"
 #include "platform/profilefile.h"
 
 #include <algorithm>
-#include <limits>
 #include <variant>
 
 namespace {
 
 using Field = std::variant<int Settings::*, bool Settings::*, QString Settings::*>;
-
-// The values a number may take: those its control in the settings dialog allows. Within them
-// no sheet is empty and no layout arithmetic overflows.
-struct Range {
-    int min = std::numeric_limits<int>::min();
-    int max = std::numeric_limits<int>::max();
-};
 
 struct Key {
     QStringView section;
@@ -29,14 +23,14 @@ struct Key {
 
 // The keys that hold one setting each, in the order they are written.
 const Key settingKeys[] = {
-    {u"Marginesy", u"Górny", &Settings::MargGI, {0, 99}},
-    {u"Marginesy", u"Lewy", &Settings::MargLI, {0, 99}},
-    {u"Marginesy", u"Między Nalepkami Pionowy", &Settings::MargMII, {0, 20}},
-    {u"Marginesy", u"Między Nalepkami Poziomy", &Settings::MargMOI, {0, 20}},
-    {u"Wymiary Nalepki", u"Wysokość", &Settings::WysNalI, {10, 50}},
-    {u"Wymiary Nalepki", u"Szerokość", &Settings::SzerNalI, {30, 99}},
-    {u"Wymiary Strony", u"Ilość Kolumn", &Settings::IlKol, {1, 20}},
-    {u"Wymiary Strony", u"Ilość Rzędów", &Settings::IlWie, {1, 50}},
+    {u"Marginesy", u"Górny", &Settings::MargGI, SheetRanges::offset},
+    {u"Marginesy", u"Lewy", &Settings::MargLI, SheetRanges::offset},
+    {u"Marginesy", u"Między Nalepkami Pionowy", &Settings::MargMII, SheetRanges::gap},
+    {u"Marginesy", u"Między Nalepkami Poziomy", &Settings::MargMOI, SheetRanges::gap},
+    {u"Wymiary Nalepki", u"Wysokość", &Settings::WysNalI, SheetRanges::labelHeight},
+    {u"Wymiary Nalepki", u"Szerokość", &Settings::SzerNalI, SheetRanges::labelWidth},
+    {u"Wymiary Strony", u"Ilość Kolumn", &Settings::IlKol, SheetRanges::columns},
+    {u"Wymiary Strony", u"Ilość Rzędów", &Settings::IlWie, SheetRanges::rows},
     {u"Wzorce", u"Identyfikator", &Settings::WzorIdS},
     {u"Sposób Wydruku", u"Bez Wyświetlania", &Settings::BezWyswB},
     {u"Wygląd Nalepki", u"Bez Ramki", &Settings::BezRamkiB},
@@ -190,6 +184,8 @@ SettingsReading readSettings(const ProfileFile& file)
     settings.PierwszaWolna = replacedOutsideRange(
         file.readInteger(firstFreeSection, firstFreeKey, 1), {1, settings.labelsPerSheet()}, 1,
         firstFreeSection, firstFreeKey, reading.warnings);
+    settings.stock = readStock(file, settings, reading.warnings);
+    settings.corrections = readCorrections(file, reading.warnings);
     settings.PrinterName = file.readString(printerSection, printerKey).trimmed();
     settings.NazBib1 = file.readString(installationSection, nameLine1Key);
     settings.NazBib2 = file.readString(installationSection, nameLine2Key);
@@ -209,6 +205,8 @@ void writeSettings(const QString& fileName, const Settings& settings, const QStr
     file.writeString(BufferKeys::section, BufferKeys::folder, buffer.folder);
     file.writeBool(BufferKeys::section, utf8Key, utf8);
     file.writeString(printerSection, printerKey, settings.PrinterName);
+    writeStock(file, settings.stock);
+    writeCorrections(file, settings.corrections);
     file.save();
 }
 
@@ -231,4 +229,25 @@ QByteArray settingsWithFirstFree(const QString& fileName, int place)
 void writeFirstFree(const QString& fileName, int place)
 {
     withFirstFree(fileName, place).save();
+}
+
+void writeStockSettings(const QString& fileName, const LabelStock& stock)
+{
+    ProfileFile file(fileName);
+    Settings settings = readSettings(file).settings;
+    const bool newSheet = settings.stock != stock;
+    useStock(settings, stock);
+    int Settings::*const sheetFields[] = {
+        &Settings::MargGI,  &Settings::MargLI,   &Settings::MargMII, &Settings::MargMOI,
+        &Settings::WysNalI, &Settings::SzerNalI, &Settings::IlKol,   &Settings::IlWie};
+    for (const Key& key : settingKeys) {
+        const auto* number = std::get_if<int Settings::*>(&key.field);
+        if (number && std::find(std::begin(sheetFields), std::end(sheetFields), *number) !=
+                          std::end(sheetFields))
+            writeValue(file, key, settings.*(*number));
+    }
+    writeStock(file, settings.stock);
+    if (newSheet)
+        file.writeInteger(firstFreeSection, firstFreeKey, 1);
+    file.save();
 }

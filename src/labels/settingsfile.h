@@ -34,3 +34,8 @@ QByteArray settingsWithFirstFree(const QString& fileName, int place);
 // Writes the first free place `place` to the settings file, every other line kept. Raises
 // AppError "Unable to write to <fileName>".
 void writeFirstFree(const QString& fileName, int place);
+
+// Writes the label stock `stock` to the settings file `fileName`, with the sheet's keys at its
+// nearest whole millimetres; a sheet that changes starts again at its first place. Other entries
+// stay as they are. Raises AppError "Unable to write to <fileName>".
+void writeStockSettings(const QString& fileName, const LabelStock& stock);

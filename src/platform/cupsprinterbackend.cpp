@@ -112,6 +112,12 @@ bool defaultMedia(cups_dest_t& dest, cups_dinfo_t* info, cups_size_t& size)
     return cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, &dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &size);
 }
 
+// The unprintable margin of a media size, in millimetres.
+QMarginsF marginsOf(const cups_size_t& size)
+{
+    return QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
+}
+
 void readMedia(cups_dest_t& dest, cups_dinfo_t* info, PrintSettings& settings)
 {
     cups_size_t size{};
@@ -120,8 +126,28 @@ void readMedia(cups_dest_t& dest, cups_dinfo_t* info, PrintSettings& settings)
     const QSizeF millimetres(size.width / 100.0, size.length / 100.0);
     settings.pageSize =
         QPageSize(millimetres, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-    settings.margins =
-        QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
+    settings.margins = marginsOf(size);
+}
+
+// The queue's media of the size of `paper`, with its margins. A paper the queue does not list
+// goes out as a custom size when it has no name of its own.
+PaperOnPrinter queuePaper(cups_dest_t& dest, const QPageSize& paper)
+{
+    const QSizeF millimetres = paper.size(QPageSize::Millimeter);
+    PaperOnPrinter known;
+    if (paper.id() == QPageSize::Custom)
+        known.media =
+            QStringLiteral("Custom.%1x%2mm").arg(millimetres.width()).arg(millimetres.height());
+    cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, &dest);
+    cups_size_t size{};
+    if (info && cupsGetDestMediaBySize(
+                    CUPS_HTTP_DEFAULT, &dest, info, qRound(millimetres.width() * 100),
+                    qRound(millimetres.height() * 100), CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
+        known.media = QString::fromUtf8(size.media);
+        known.margins = marginsOf(size);
+    }
+    cupsFreeDestInfo(info);
+    return known;
 }
 
 PrintSettings queueSettings(cups_dest_t& dest)
@@ -362,6 +388,15 @@ SheetFate CupsPrinterBackend::settleSheet(const QString& destination, bool accep
         return CupsJobs::release(field(1).toInt()) ? SheetFate::Printed : SheetFate::ReleasePending;
     CupsJobs::cancel(destination.section(QLatin1Char(' '), 2), field(1).toInt());
     return SheetFate::NotPrinted;
+}
+
+PaperOnPrinter CupsPrinterBackend::paperOn(const PrinterInfo& printer, const QPageSize& paper)
+{
+    if (printer.device == filePrinterName())
+        return {QString(), QMarginsF()}; // a PDF file has no unprintable margin
+    const Destinations destinations;
+    cups_dest_t* dest = destinations.find(printer.device);
+    return dest ? queuePaper(*dest, paper) : PaperOnPrinter();
 }
 
 std::unique_ptr<PrintDocument> CupsPrinterBackend::startDocument(const PrinterInfo& printer,

@@ -21,6 +21,7 @@ public:
                                                  int sheet) override;
     void setFileFolder(const QString& folder) override { m_fileFolder = folder; }
     SheetFate settleSheet(const QString& destination, bool accepted) override;
+    PaperOnPrinter paperOn(const PrinterInfo& printer, const QPageSize& paper) override;
 
     // The PDF files "Plik PDF" has written so far, in order.
     const QStringList& writtenFiles() const { return m_writtenFiles; }

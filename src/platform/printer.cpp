@@ -1,14 +1,44 @@
 #include "platform/printer.h"
 
+#include "platform/devmode.h"
 #include "platform/printersetupdialog.h"
+#include "platform/rounding.h"
 
 #include <algorithm>
+#include <QPainter>
 
 namespace {
 
 PrinterError indexOutOfRange()
 {
     return PrinterError(QStringLiteral("Printer index out of range"));
+}
+
+// Sets the option `name` of a settings block's CUPS options to `value`.
+void setOption(QStringList& options, const QString& name, const QString& value)
+{
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+        if (options[i] == name) {
+            options[i + 1] = value;
+            return;
+        }
+    }
+    options << name << value;
+}
+
+// Everything the painter paints from now on moves and is scaled on the paper as `correction`
+// says: the origin the painter has is the printable area's corner, and the correction applies
+// from the paper's. The shift is whole dots, so that bars stay on the printer's dots.
+void correct(QPainter& painter, const PrinterCorrection& correction)
+{
+    if (correction.isNone())
+        return;
+    const auto dots = [](int tenths, int dpi) { return roundHalfEven(tenths / 254.0 * dpi); };
+    const QPaintDevice& device = *painter.device();
+    const QTransform onPaper(correction.scaleX / 10000.0, 0, 0, correction.scaleY / 10000.0,
+                             dots(correction.right, device.logicalDpiX()),
+                             dots(correction.down, device.logicalDpiY()));
+    painter.setWorldTransform(painter.worldTransform() * onPaper);
 }
 
 } // namespace
@@ -100,7 +130,34 @@ void Printer::beginDoc(const QString& title, int sheet)
 {
     checkPrinting(false);
     const PrinterInfo& printer = installed().at(printerIndex());
-    m_document = m_backend->startDocument(printer, m_settings, title, sheet);
+    m_document = m_backend->startDocument(printer, documentSettings(), title, sheet);
+    correct(m_document->painter(), m_correction);
+}
+
+QByteArray Printer::documentSettings()
+{
+    if (!m_paper)
+        return m_settings;
+    PrintSettings settings = DevMode::decode(m_settings);
+    if (settings.pageSize.isEquivalentTo(*m_paper) && settings.orientation == QPageLayout::Portrait)
+        return m_settings;
+    const PaperOnPrinter known = m_backend->paperOn(installed().at(printerIndex()), *m_paper);
+    settings.pageSize = *m_paper;
+    settings.orientation = QPageLayout::Portrait;
+    if (known.margins)
+        settings.margins = *known.margins;
+    if (!known.media.isEmpty())
+        setOption(settings.cupsOptions, QStringLiteral("media"), known.media);
+    return DevMode::encode(settings);
+}
+
+PageSetup Printer::pageSetup()
+{
+    const PrintSettings settings = DevMode::decode(documentSettings());
+    QSizeF paper = settings.pageSize.size(QPageSize::Millimeter);
+    if (settings.orientation == QPageLayout::Landscape)
+        paper.transpose();
+    return {paper, settings.margins, settings.resolution};
 }
 
 void Printer::endDoc(const SheetHandOver& handOver)

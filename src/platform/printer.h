@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/pagesetup.h"
 #include "platform/printerbackend.h"
 
 #include <memory>
@@ -43,6 +44,14 @@ public:
     // printer becomes current with the block the user edited. False when cancelled.
     bool setup(PrinterSetupDialog& dialog);
 
+    // The paper the next documents are printed on in place of the one the settings block names
+    // (none: the block's), upright, with the unprintable margin the printer reports on it.
+    void setPaper(const std::optional<QPageSize>& paper) { m_paper = paper; }
+    // Cancels out the printer's error in placing what it prints, from the next document on.
+    void setCorrection(const PrinterCorrection& correction) { m_correction = correction; }
+    // The page the next document is printed on.
+    PageSetup pageSetup();
+
     // `sheet` numbers the documents of one print run (a file printer puts it in the file name).
     void beginDoc(const QString& title, int sheet = 1);
     // Ends the document, which hands the sheet to the printer in the steps of `handOver`.
@@ -56,10 +65,13 @@ private:
     int indexOfListName(const QString& listName);
     void select(int index, const std::optional<QByteArray>& settings);
     void checkPrinting(bool expected) const;
+    QByteArray documentSettings(); // the settings block of the next document
 
     PrinterBackend* m_backend;
     std::optional<QList<PrinterInfo>> m_installed;
     int m_index = -1;
     QByteArray m_settings;
+    std::optional<QPageSize> m_paper;
+    PrinterCorrection m_correction;
     std::unique_ptr<PrintDocument> m_document;
 };

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/apperror.h"
+#include "platform/pagesetup.h"
 
 #include <functional>
 #include <memory>
 #include <QByteArray>
 #include <QList>
+#include <QPageSize>
 #include <QString>
 
 class QPainter;
@@ -95,4 +97,7 @@ public:
     // released now; without, the evidence decides: a PDF file complete under its name counts as
     // printed, a held job is cancelled.
     virtual SheetFate settleSheet(const QString& destination, bool accepted) = 0;
+    // What the printer knows of `paper`: its name for the job's media and the unprintable margin
+    // it reports on it. A printer that knows nothing of papers answers nothing.
+    virtual PaperOnPrinter paperOn(const PrinterInfo&, const QPageSize&) { return {}; }
 };

@@ -172,6 +172,21 @@ bool ProfileFile::readBool(QStringView section, QStringView key, bool fallback) 
     return readInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+QStringList ProfileFile::keys(QStringView section) const
+{
+    const qsizetype sectionAt = m_sectionIndex.value(folded(section), -1);
+    if (sectionAt < 0)
+        return {};
+    QList<qsizetype> lines = m_sections[sectionAt].keys.values();
+    std::sort(lines.begin(), lines.end());
+    QStringList names;
+    for (qsizetype line : lines) {
+        const QStringView text = QStringView(m_sections[sectionAt].lines[line]).trimmed();
+        names << text.left(text.indexOf(u'=')).trimmed().toString();
+    }
+    return names;
+}
+
 void ProfileFile::writeString(QStringView section, QStringView key, const QString& value)
 {
     const QString line = key.toString() + u'=' + singleLine(value);

@@ -33,6 +33,9 @@ public:
     // Read as an integer with the fallback 1 or 0: 0 is false, any other number true.
     bool readBool(QStringView section, QStringView key, bool fallback) const;
 
+    // The names of the keys of `section` as the file spells them, in the file's order.
+    QStringList keys(QStringView section) const;
+
     void writeString(QStringView section, QStringView key, const QString& value);
     void writeInteger(QStringView section, QStringView key, int value);
     void writeBool(QStringView section, QStringView key, bool value);

@@ -5,6 +5,7 @@
 #include "labels/texts.h"
 #include "platform/apperror.h"
 #include "window/pageimage.h"
+#include "window/paperedge.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -62,6 +63,8 @@ void TNal1::PokazStrone()
     } catch (const AppError& error) {
         failure = error.text(); // the labels drawn so far stay, the later ones are not drawn
     }
+    if (const std::optional<QPointF> edge = m_labels.paperEdge())
+        drawPaperEdge(pageBitmap, *edge);
     if (Image)
         Image->setPixmap(QPixmap::fromImage(pageBitmap));
     StatusBar1->showMessage(

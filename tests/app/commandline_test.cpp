@@ -1,3 +1,4 @@
+#include "platform/profilefile.h"
 #include "platform/version.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,53 @@ ProgramRun runWithoutDisplay(const QStringList& arguments, const QString& displa
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The label stock from a shell: the catalogue searched, and a sheet written into the settings
+// file with its nearest whole millimetres; what is wrong is said, with exit code 1.
+TEST(CommandLineWithoutDisplay, StockIsListedAndWrittenIntoTheSettings)
+{
+    if (!QFileInfo::exists(QStringLiteral("/usr/share/libglabels-3.0/templates")))
+        GTEST_SKIP() << "glabels-data is not installed (scripts/install-deps.sh installs it)";
+    QTemporaryDir folder;
+    const QString settings = folder.filePath(QStringLiteral("zelk_nal.ini"));
+    const QString missing = folder.filePath(QStringLiteral("brak/"));
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString output;
+        QString errors;
+    } commands[] = {
+        {{"--stock", "L7160"},
+         0,
+         "Avery L7160                  63,99 × 38,1 mm   3 × 7    A4\n",
+         ""},
+        {{"--stock", "no", "such"},
+         1,
+         "",
+         "zelk_nal: żaden arkusz z katalogu nie pasuje do „no such”.\n"},
+        {{"--set-stock", "avery  l7160", settings},
+         0,
+         "zelk_nal: arkusz Avery L7160 (63,99 × 38,1 mm, 3 × 7, A4) zapisany w " + settings + ".\n",
+         ""},
+        {{"--set-stock", "Avery 5294", settings},
+         1,
+         "",
+         "zelk_nal: arkusza Avery 5294 program nie drukuje: okrągłe lub owalne naklejki.\n"},
+        {{"--set-stock", "Avery L7160", missing},
+         1,
+         "",
+         "zelk_nal: Unable to write to " + missing + "zelk_nal.ini\n"}};
+    for (const auto& [arguments, exitCode, output, errors] : commands) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const ProgramRun run = runWithoutDisplay(arguments);
+        EXPECT_EQ(run.exitCode, exitCode);
+        EXPECT_EQ(run.output, output);
+        EXPECT_EQ(run.errors, errors);
+    }
+    const ProfileFile written(settings);
+    EXPECT_EQ(written.readString(u"Arkusz Naklejek", u"Symbol"), u"L7160");
+    EXPECT_EQ(written.readInteger(u"Wymiary Nalepki", u"Szerokość", 0), 66);
 }
 
 // The help names the settings file this copy reads: beside it, as it is not installed.

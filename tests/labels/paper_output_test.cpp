@@ -63,20 +63,8 @@ QStringList pdfFiles(const QString& folder)
     return QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
 }
 
-class PaperOutput : public PrintingFixture {
+class PaperOutput : public FilePrinterFixture {
 protected:
-    void SetUp() override
-    {
-        PrintingFixture::SetUp();
-        // No scheduler answers there: "Plik PDF" is the only printer and the default.
-        cupsSetServer(QFile::encodeName(dir.filePath(QStringLiteral("no-cups.sock"))));
-        start(&printers);
-    }
-    void TearDown() override
-    {
-        PrintingFixture::TearDown();
-        cupsSetServer(nullptr);
-    }
 
     QStringList identifiers() const
     {
@@ -108,7 +96,6 @@ protected:
         }
     }
 
-    CupsPrinterBackend printers;
     QList<TNalepka> composed;
 };
 

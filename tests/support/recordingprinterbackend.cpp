@@ -219,6 +219,7 @@ QByteArray RecordingPrinterBackend::driverSettings(const PrinterInfo& printer)
         PrintSettings settings;
         settings.deviceName = printer.device;
         settings.resolution = candidate.resolution;
+        settings.margins = margins;
         QByteArray block = DevMode::encode(settings);
         if (candidate.driverExtra >= 0) {
             block = block.left(DevMode::publicSize) + QByteArray(candidate.driverExtra, 'x');

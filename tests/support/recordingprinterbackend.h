@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QMarginsF>
 #include <QRectF>
 
 // One drawing call on a recorded page, in device pixels.
@@ -66,6 +67,7 @@ public:
     int defaultIndex;
     bool failStart = false; // starting a document raises PrinterError
     int failFrom = 0;       // so does starting this sheet of a run or a later one (0: none)
+    QMarginsF margins;      // the unprintable margin every driver reports, millimetres
     int driverSettingsCalls = 0;
     QString fileFolder;
     std::deque<RecordedDocument> documents;

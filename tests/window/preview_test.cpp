@@ -109,6 +109,17 @@ TEST_F(Preview, EmptyQueueShowsAWhiteSheetInTheScrollBox)
 
 // On a high-density screen a label is drawn at the screen's device pixels: the same layout in
 // window pixels, bars that still read, and no 1x picture made bigger.
+// Dashes mark the paper's edge where it falls on the sheet: A4's right edge lies 826.8 layout
+// pixels from the printable area's corner, across labels of 70 mm.
+TEST_F(Preview, ThePapersEdgeIsDrawnWhereItFallsOnTheSheet)
+{
+    labels().settings.SzerNalI = 70;
+    show({});
+    EXPECT_FALSE(isWhite(window->pageBitmap, QRect(827, 0, 1, 6)));
+    EXPECT_TRUE(isWhite(window->pageBitmap, QRect(827, 6, 1, 4)));
+    EXPECT_TRUE(isWhite(window->pageBitmap, QRect(0, 0, 827, 19))) << "nothing else above labels";
+}
+
 TEST_F(Preview, DrawsAtTheScreensDevicePixelRatio)
 {
     measureOnScreen();
