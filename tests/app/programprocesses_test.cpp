@@ -68,21 +68,34 @@ protected:
     }
 
     // The environment of a shell: no display, and XDG_RUNTIME_DIR as given (none when empty).
-    static QProcessEnvironment shell(const QString& runtimeFolder)
+    // The copies of one test share a folder for their channel, as a user's copies share one
+    // whatever their shell; the tests running beside it each have their own.
+    QProcessEnvironment shell(const QString& runtimeFolder) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name :
-             {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "ZELK_NAL_INSTANCE_DIR"})
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
             environment.remove(QString::fromLatin1(name));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"),
+                           m_dir.filePath(QStringLiteral("kanal")));
         if (!runtimeFolder.isEmpty())
             environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
         return environment;
     }
 
-    QProcess& start(const QStringList& arguments, const QProcessEnvironment& environment,
+    // Starts the program; with a prefix, as the other account (65534), in a channel folder of
+    // that account's.
+    QProcess& start(const QStringList& arguments, QProcessEnvironment environment,
                     const QStringList& prefix = {})
     {
+        if (!prefix.isEmpty()) {
+            const QString channel = m_dir.filePath(QStringLiteral("kanal-inne"));
+            QDir().mkpath(channel);
+            const QByteArray native = QFile::encodeName(channel);
+            EXPECT_EQ(::chown(native.constData(), 65534, 65534), 0);
+            EXPECT_EQ(::chmod(native.constData(), 0700), 0);
+            environment.insert(QStringLiteral("ZELK_NAL_INSTANCE_DIR"), channel);
+        }
         auto& process = m_started.emplace_back(std::make_unique<QProcess>());
         process->setProcessEnvironment(environment);
         const QStringList command = prefix + QStringList{QStringLiteral(ZELK_PROGRAM)};
