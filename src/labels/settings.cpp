@@ -1,8 +1,20 @@
 #include "labels/settings.h"
 
 #include <QFontDatabase>
+#include <QHash>
 
 namespace {
+
+// Asking fontconfig costs more than drawing a label; the fonts installed do not change while
+// the program runs.
+bool installed(const QString& family)
+{
+    static QHash<QString, bool> known;
+    const auto found = known.constFind(family);
+    if (found != known.cend())
+        return *found;
+    return *known.insert(family, QFontDatabase::hasFamily(family));
+}
 
 // The settings of Windows installations name Windows' core faces. They are drawn with their
 // metric-compatible free counterparts where installed, so that a label keeps its layout: the
@@ -19,7 +31,7 @@ QString drawingFamily(const QString& face)
                         {"Times New Roman", "Liberation Serif"}};
     for (const auto& [windows, compatible] : counterparts) {
         if (face.compare(QLatin1String(windows), Qt::CaseInsensitive) == 0 &&
-            QFontDatabase::hasFamily(QLatin1String(compatible)))
+            installed(QLatin1String(compatible)))
             return QLatin1String(compatible);
     }
     return face;
