@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace {
 
@@ -138,13 +139,18 @@ void TBarcode::DrawBarcode(QPainter& canvas)
     const QList<Element> symbol = elements();
     if (FHeight <= 0)
         return; // no rows to paint
-    canvas.save();
-    canvas.setRenderHint(QPainter::Antialiasing, false);
+    // The spaces are one white box under the symbol and the bars one path over it: a PDF then
+    // holds one fill a symbol instead of one a bar or space.
+    QPainterPath bars;
     int x = 0;
     for (const Element& element : symbol) {
-        canvas.fillRect(FLeft + x, FTop, element.width, FHeight,
-                        element.bar ? Qt::black : Qt::white);
+        if (element.bar)
+            bars.addRect(FLeft + x, FTop, element.width, FHeight);
         x += element.width;
     }
+    canvas.save();
+    canvas.setRenderHint(QPainter::Antialiasing, false);
+    canvas.fillRect(FLeft, FTop, x, FHeight, Qt::white);
+    canvas.fillPath(bars, Qt::black);
     canvas.restore();
 }

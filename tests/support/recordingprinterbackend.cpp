@@ -5,6 +5,7 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QtEndian>
 #include <QTextItem>
 
@@ -82,7 +83,14 @@ public:
         drawImage(target, pixmap.toImage(), source, Qt::AutoColor);
     }
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawPath(const QPainterPath&) override {}
+    // A path of rectangles, as bars are drawn, is recorded rectangle by rectangle.
+    void drawPath(const QPainterPath& path) override
+    {
+        for (const QPolygonF& outline : path.toSubpathPolygons()) {
+            const QRectF rect = outline.boundingRect();
+            drawRects(&rect, 1);
+        }
+    }
 
 private:
     QList<DrawCall>& m_calls;
