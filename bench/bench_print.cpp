@@ -1,9 +1,9 @@
 // Printing one sheet of 24 labels to "Plik PDF": the time of a print run and the peak memory of
 // the process that does it. Every run must write its PDF file.
+#include "benchdialogs.h"
 #include "benchmode.h"
 #include "labels/labelprinter.h"
 #include "platform/cupsprinterbackend.h"
-#include "platform/dialogs.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,22 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Declines every question, so a run prints its sheet once.
-class DecliningDialogs : public Dialogs {
-public:
-    MessageAnswer message(const Message& message) override
-    {
-        return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    }
-    void notify(const Message&) override {}
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-    std::optional<QString> openPicture(const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-};
 
 qsizetype printedFiles(const LabelPrinter& labels)
 {

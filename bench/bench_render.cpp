@@ -1,9 +1,9 @@
 // Composition and preview speed: labels composed per second and the time to draw one sheet. The
 // sheets must come out whole: every label composed and drawn, no message.
+#include "benchdialogs.h"
 #include "benchmode.h"
 #include "labels/labelprinter.h"
 #include "labels/monochrome.h"
-#include "platform/dialogs.h"
 
 #include <cstdio>
 #include <QDir>
@@ -12,24 +12,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-class SilentDialogs : public Dialogs {
-public:
-    MessageAnswer message(const Message&) override
-    {
-        ++shown;
-        return MessageAnswer::Ok;
-    }
-    void notify(const Message&) override {}
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-    std::optional<QString> openPicture(const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-
-    int shown = 0;
-};
 
 QStringList queuedLines(int count)
 {
@@ -49,7 +31,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QTemporaryDir folder;
     QDir().mkpath(folder.path() + QStringLiteral("/temp")); // the default buffer folder
-    SilentDialogs dialogs;
+    DecliningDialogs dialogs;
     LabelPrinter labels(Services{&dialogs}, folder.path(), {});
     labels.settings.NazBib1 = QStringLiteral("Biblioteka");
     labels.settings.NazBib2 = QStringLiteral("Miejska");
