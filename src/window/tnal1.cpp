@@ -71,8 +71,14 @@ TNal1::TNal1(const Services& services, const QString& executableDir, const QStri
     m_labels.runEnded = [this](const RunNotice& notice) { showRunNotice(notice); };
     m_labels.countChanged = [this] { setHint(countHint(m_labels.queue.ListaLini.size())); };
     m_labels.printedTakenOff = [this](bool asked) { showRemaining(asked); };
-    Timer1.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, this, guard().wrap([this] { Timer1Timer(); }));
+    // The first tick runs as soon as events flow, so that a full sheet waiting at start shows
+    // at once; the ticks after it come every second.
+    Timer1.setInterval(0);
+    connect(&Timer1, &QTimer::timeout, this, guard().wrap([this] {
+        if (Timer1.interval() == 0)
+            Timer1.setInterval(1000);
+        Timer1Timer();
+    }));
 
     state.HideForm = false;
     {

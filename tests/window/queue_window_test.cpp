@@ -3,6 +3,7 @@
 #include "labels/texts.h"
 #include "mainwindowfixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -40,6 +41,17 @@ TEST_F(QueueWindow, ATickAddsTheBufferToTheSavedQueueReadAtStart)
     EXPECT_EQ(window->labels().queue.ListaLini, numberedLines(1, 9));
     EXPECT_EQ(read(savedQueue()), QueueFile::serialize(numberedLines(1, 9), true));
     EXPECT_FALSE(QFile::exists(buffer()));
+}
+
+// The first tick runs as soon as events flow: a full sheet waiting at start shows at once, and
+// the ticks after it come every second.
+TEST_F(QueueWindow, AFullSheetWaitingAtStartShowsAtTheFirstPassOfEvents)
+{
+    write(savedQueue(), QueueFile::serialize(numberedLines(1, 24), true));
+    start();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->Timer1.interval(), 1000);
 }
 
 TEST_F(QueueWindow, SavedLinesStayQueuedAndComeBackAtTheNextStart)
