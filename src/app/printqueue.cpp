@@ -4,6 +4,7 @@
 #include "app/historycommand.h"
 #include "app/programfolder.h"
 #include "labels/labelprinter.h"
+#include "labels/polishcount.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/errorguard.h"
 #include "platform/instancechannel.h"
@@ -48,7 +49,8 @@ bool useStartPlace(LabelPrinter& labels, int place)
 {
     const int places = labels.settings.labelsPerSheet();
     if (place > places) {
-        std::fprintf(stderr, "zelk_nal: --start %d: arkusz ma %d miejsc.\n", place, places);
+        std::fprintf(stderr, "zelk_nal: --start %d: arkusz ma %s.\n", place,
+                     qUtf8Printable(countOf(places, u"miejsce", u"miejsca", u"miejsc")));
         return false;
     }
     return labels.guard().run([&labels, place] { labels.setFirstFree(place); });
@@ -156,6 +158,9 @@ int runPrintQueue(int argc, char** argv)
                 static_cast<long long>(printed), static_cast<long long>(left));
     if (printed > 0)
         sayWherePrinted(labels, printers);
-    const bool complete = taken && printerInstalled && left < labels.freePlaces();
-    return complete && dialogs.faultCount() == 0 ? 0 : kFailed;
+    // What was reported on the way (a printer-settings file that does not fit, a missing logo)
+    // is on standard error; the run has done its work when no sheet that was due is left.
+    const bool complete =
+        taken && printerInstalled && (commandLine.partial ? left == 0 : left < labels.freePlaces());
+    return complete ? 0 : kFailed;
 }

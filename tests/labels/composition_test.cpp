@@ -4,6 +4,7 @@
 #include "labels/texts.h"
 #include "platform/apperror.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QScrollArea>
 
@@ -213,6 +214,29 @@ TEST_F(Composition, MissingLogoIsReportedAndSwitchedOffForTheRun)
     EXPECT_TRUE(labels->Logo.isNull());
     EXPECT_EQ(label(0).Naz1, "Biblioteka ");
     EXPECT_TRUE(label(0).Logo.isNull());
+}
+
+// A logo that cannot be read whole would print as a black block on every label: it is reported,
+// and the labels go without it, as when it is missing.
+TEST_F(Composition, ALogoCutShortIsTreatedLikeAMissingOne)
+{
+    QImage logo(200, 50, QImage::Format_RGB32);
+    logo.fill(Qt::white);
+    for (const char* format : {"bmp", "png"}) {
+        const QString path = programDir() + QStringLiteral("logo.") + QLatin1String(format);
+        ASSERT_TRUE(logo.save(path, format));
+        QFile file(path);
+        ASSERT_TRUE(file.resize(file.size() * 6 / 10));
+        labels->settings.ZLogoB = true;
+        labels->settings.Path = path;
+        dialogs.clear();
+        compose({line});
+        ASSERT_EQ(dialogs.shown().size(), 1) << format;
+        EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Plik z logo " + path +
+                                                       " jest niepełny (ucięty)"));
+        EXPECT_FALSE(labels->settings.ZLogoB);
+        EXPECT_TRUE(label(0).Logo.isNull());
+    }
 }
 
 } // namespace

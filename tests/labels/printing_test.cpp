@@ -171,6 +171,41 @@ TEST_F(Printing, WithoutPreviewALabelThatCannotPrintIsSetAside)
     EXPECT_TRUE(savedQueue().isEmpty());
 }
 
+// Paper is held to the preview's check: bars with no height left, which every label shares, stop
+// a run that asks nothing before anything prints, said once, and every label stays queued.
+TEST_F(Printing, BarsTooLowStopTheRunAndKeepTheLabels)
+{
+    labels->settings.WysNalI = 15;
+    compose(48);
+    for (const bool withoutPreview : {true, false}) {
+        labels->settings.BezWyswB = withoutPreview;
+        labels->askNothing = !withoutPreview;
+        dialogs.clear();
+        printQueue();
+        EXPECT_TRUE(backend.ended().isEmpty());
+        ASSERT_EQ(dialogs.shown().size(), 1);
+        EXPECT_EQ(dialogs.shown()[0].text,
+                  QStringLiteral("Kod kreskowy jest zbyt niski - zmniejsz wielkość napisów"));
+        EXPECT_EQ(labels->queue.ListaLini.size(), 48);
+    }
+}
+
+// Whether a text fits is decided by the font's design, not by the printer's resolution: the name
+// takes 59.3 mm of the 59.45 mm of label on paper.
+TEST_F(Printing, ATextThatFitsFitsAtEveryResolution)
+{
+    for (const int dpi : {300, 400, 600, 1200}) {
+        RecordingPrinterBackend printer({{QStringLiteral("Etykiety"), dpi}});
+        start(&printer);
+        labels->settings.NazBib1 = QStringLiteral("Biblioteka Publiczna");
+        labels->settings.NazBib2 = QStringLiteral("w Zelkowie");
+        compose(1);
+        labels->askNothing = true;
+        printQueue();
+        EXPECT_EQ(printer.ended().size(), 1) << dpi << " dpi";
+    }
+}
+
 TEST_F(Printing, AFitErrorAbortsTheSheetAndKeepsItsLabels)
 {
     compose(24);
