@@ -9,5 +9,5 @@ QString countOf(qsizetype count, QStringView one, QStringView few, QStringView m
         noun = one;
     else if (ones >= 2 && ones <= 4 && tens != 1)
         noun = few;
-    return QString::number(count) + u' ' + noun;
+    return QString::number(count) + u' ' + noun.toString();
 }

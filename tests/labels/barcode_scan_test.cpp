@@ -44,6 +44,11 @@ QString readByZbar(const QImage& rows)
                                  : QString();
 }
 
+void PrintTo(const ScanCase& c, std::ostream* out)
+{
+    *out << c.digits << " digits on " << c.labelWidth << " mm at " << c.dpi << " dpi";
+}
+
 class BarcodeScan : public PrintingFixture, public ::testing::WithParamInterface<ScanCase> {};
 
 TEST_P(BarcodeScan, PrintsWhatScansAndSetsAsideWhatCannot)
@@ -55,6 +60,7 @@ TEST_P(BarcodeScan, PrintsWhatScansAndSetsAsideWhatCannot)
         QStringLiteral("3141592653589793238462643383279502884197169399375105820974944592")
             .left(digits);
     labels->settings.SzerNalI = labelWidth;
+    labels->settings.IlKol = 1; // a 90-mm label is alone in its row on A4
     labels->settings.IFont.size = 8; // "za dużo cyfr!" fits on the narrowest label
     labels->queue.ListaLini = QStringList{id + QStringLiteral("|II 1")};
     labels->ParametryNalepki();
