@@ -39,11 +39,12 @@ void LabelPrinter::loadLogo()
         return;
     case LogoRead::CutShort:
         // Like a missing logo: the labels print with the name, not with a black block.
-        switchLogoOff(QStringLiteral("Plik z logo %1 jest niepełny (ucięty) albo uszkodzony - naklejki "
-                                     "drukują się bez logo, dopóki nie zostanie zastąpiony "
-                                     "całym plikiem")
-                          .arg(settings.Path),
-                      Logo);
+        switchLogoOff(
+            QStringLiteral("Plik z logo %1 jest niepełny (ucięty) albo uszkodzony - naklejki "
+                           "drukują się bez logo, dopóki nie zostanie zastąpiony "
+                           "całym plikiem")
+                .arg(settings.Path),
+            Logo);
         return;
     case LogoRead::NotAPicture:
         throw AppError(QStringLiteral("Bitmap image is not valid"));

@@ -143,8 +143,8 @@ void LabelPrinter::DrukujNalepke(int i, int ppiSzerN, double korppi, bool demo)
 }
 
 // What of a label's own text cannot print on paper: its call number, too wide even at the
-// smallest size (where nobody is asked), or its barcode. Empty when it prints. Measured on the open sheet; nothing is
-// drawn.
+// smallest size (where nobody is asked), or its barcode. Empty when it prints. Measured on the open
+// sheet; nothing is drawn.
 QString LabelPrinter::paperTextFault(const TNalepka& Nalepka, int ppiSzerN, double korppi)
 {
     PaperLabelText text(printer().canvas(), 0, ppiSzerN, dotsPerInch(korppi));
@@ -179,9 +179,9 @@ int LabelPrinter::fitBarcodeOnPaper(const TNalepka& Nalepka, int PixSzerKK, doub
                              scaled(Nalepka.Ramka2X, korppi) - 1};
     const int finest = finestModul(dotsPerInch(korppi));
     if (!fitBarsOnPaper(KodKresk, KodKresk.Left(), target, inside, finest))
-        throw UnprintableLabel(barsTooLong(
-            int(KodKresk.Text().size()),
-            mostDigitsFitting(KodKresk, KodKresk.Left(), target, inside, finest)));
+        throw UnprintableLabel(
+            barsTooLong(int(KodKresk.Text().size()),
+                        mostDigitsFitting(KodKresk, KodKresk.Left(), target, inside, finest)));
     return KodKresk.Width();
 }
 

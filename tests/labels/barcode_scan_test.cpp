@@ -24,7 +24,8 @@ int mostDigitsOn(int labelWidth)
 
 QString mostDigitsText(int labelWidth)
 {
-    return labelWidth == 38 ? QStringLiteral("20 cyfr") : QStringLiteral("%1 cyfry").arg(mostDigitsOn(labelWidth));
+    return labelWidth == 38 ? QStringLiteral("20 cyfr")
+                            : QStringLiteral("%1 cyfry").arg(mostDigitsOn(labelWidth));
 }
 
 QString readByZXing(const QImage& rows)
@@ -60,7 +61,7 @@ TEST_P(BarcodeScan, PrintsWhatScansAndSetsAsideWhatCannot)
         QStringLiteral("3141592653589793238462643383279502884197169399375105820974944592")
             .left(digits);
     labels->settings.SzerNalI = labelWidth;
-    labels->settings.IlKol = 1; // a 90-mm label is alone in its row on A4
+    labels->settings.IlKol = 1;      // a 90-mm label is alone in its row on A4
     labels->settings.IFont.size = 8; // "za dużo cyfr!" fits on the narrowest label
     labels->queue.ListaLini = QStringList{id + QStringLiteral("|II 1")};
     labels->ParametryNalepki();
@@ -119,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(Identifiers, BarcodeScan, ::testing::ValuesIn(scanCases
                          [](const auto& info) {
                              const ScanCase& c = info.param;
                              return std::to_string(c.digits) + "DigitsOn" +
-                                    std::to_string(c.labelWidth) + "MmAt" +
-                                    std::to_string(c.dpi) + "Dpi";
+                                    std::to_string(c.labelWidth) + "MmAt" + std::to_string(c.dpi) +
+                                    "Dpi";
                          });
 
 } // namespace

@@ -232,8 +232,8 @@ TEST_F(Composition, ALogoCutShortIsTreatedLikeAMissingOne)
         dialogs.clear();
         compose({line});
         ASSERT_EQ(dialogs.shown().size(), 1) << format;
-        EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Plik z logo " + path +
-                                                       " jest niepełny (ucięty)"));
+        EXPECT_TRUE(
+            dialogs.shown()[0].text.startsWith("Plik z logo " + path + " jest niepełny (ucięty)"));
         EXPECT_FALSE(labels->settings.ZLogoB);
         EXPECT_TRUE(label(0).Logo.isNull());
     }

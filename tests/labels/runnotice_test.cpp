@@ -18,15 +18,15 @@ TEST_P(PolishCount, TakesTheFormTheNumberAsksFor)
               QString::fromUtf8(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Counts, PolishCount,
-    ::testing::Values(CountCase{0, "0 miejsc"}, CountCase{1, "1 miejsce"},
-                      CountCase{2, "2 miejsca"}, CountCase{4, "4 miejsca"},
-                      CountCase{5, "5 miejsc"}, CountCase{12, "12 miejsc"},
-                      CountCase{14, "14 miejsc"}, CountCase{21, "21 miejsc"},
-                      CountCase{22, "22 miejsca"}, CountCase{24, "24 miejsca"},
-                      CountCase{112, "112 miejsc"}, CountCase{123, "123 miejsca"}),
-    [](const auto& info) { return "n" + std::to_string(info.param.count); });
+INSTANTIATE_TEST_SUITE_P(Counts, PolishCount,
+                         ::testing::Values(CountCase{0, "0 miejsc"}, CountCase{1, "1 miejsce"},
+                                           CountCase{2, "2 miejsca"}, CountCase{4, "4 miejsca"},
+                                           CountCase{5, "5 miejsc"}, CountCase{12, "12 miejsc"},
+                                           CountCase{14, "14 miejsc"}, CountCase{21, "21 miejsc"},
+                                           CountCase{22, "22 miejsca"}, CountCase{24, "24 miejsca"},
+                                           CountCase{112, "112 miejsc"},
+                                           CountCase{123, "123 miejsca"}),
+                         [](const auto& info) { return "n" + std::to_string(info.param.count); });
 
 // The notice at the end of a print run that nobody may have watched.
 class RunNotices : public PrintingFixture {
