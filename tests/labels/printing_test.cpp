@@ -171,38 +171,29 @@ TEST_F(Printing, WithoutPreviewALabelThatCannotPrintIsSetAside)
     EXPECT_TRUE(savedQueue().isEmpty());
 }
 
-// Paper is held to the preview's check: bars with no height left, which every label shares, stop
-// a run that asks nothing before anything prints, said once, and every label stays queued.
-TEST_F(Printing, BarsTooLowStopTheRunAndKeepTheLabels)
-{
-    labels->settings.WysNalI = 15;
-    compose(48);
-    for (const bool withoutPreview : {true, false}) {
-        labels->settings.BezWyswB = withoutPreview;
-        labels->askNothing = !withoutPreview;
-        dialogs.clear();
-        printQueue();
-        EXPECT_TRUE(backend.ended().isEmpty());
-        ASSERT_EQ(dialogs.shown().size(), 1);
-        EXPECT_EQ(dialogs.shown()[0].text,
-                  QStringLiteral("Kod kreskowy jest zbyt niski - zmniejsz wielkość napisów"));
-        EXPECT_EQ(labels->queue.ListaLini.size(), 48);
-    }
-}
-
-// Whether a text fits is decided by the font's design, not by the printer's resolution: the name
-// takes 59.3 mm of the 59.45 mm of label on paper.
-TEST_F(Printing, ATextThatFitsFitsAtEveryResolution)
+// Paper is held to the preview's checks: bars with no height left (every label's) stop a run that
+// asks nothing before it prints, said once, the labels queued; a text's fit is the font's design,
+// whatever the resolution (the name takes 59.3 of the 59.45 mm of label on paper).
+TEST_F(Printing, PaperIsHeldToThePreviewsChecksAtEveryResolution)
 {
     for (const int dpi : {300, 400, 600, 1200}) {
-        RecordingPrinterBackend printer({{QStringLiteral("Etykiety"), dpi}});
-        start(&printer);
+        backend.installed = {{QStringLiteral("Etykiety"), dpi, -1}};
+        backend.documents.clear();
+        dialogs.clear();
+        start(&backend);
         labels->settings.NazBib1 = QStringLiteral("Biblioteka Publiczna");
         labels->settings.NazBib2 = QStringLiteral("w Zelkowie");
-        compose(1);
         labels->askNothing = true;
+        compose(24);
         printQueue();
-        EXPECT_EQ(printer.ended().size(), 1) << dpi << " dpi";
+        labels->settings.WysNalI = 15;
+        compose(24);
+        printQueue();
+        EXPECT_EQ(backend.ended().size(), 1u) << dpi << " dpi";
+        EXPECT_EQ(dialogs.shown(),
+                  QList<Message>{error(
+                      QStringLiteral("Kod kreskowy jest zbyt niski - zmniejsz wielkość napisów"))});
+        EXPECT_EQ(labels->queue.ListaLini.size(), 24);
     }
 }
 

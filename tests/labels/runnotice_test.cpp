@@ -1,4 +1,3 @@
-#include "labels/polishcount.h"
 #include "labels/runnotice.h"
 #include "labels/texts.h"
 #include "printingfixture.h"
@@ -10,23 +9,22 @@ struct CountCase {
     const char* text;
 };
 
-class PolishCount : public ::testing::TestWithParam<CountCase> {};
+class LabelCount : public ::testing::TestWithParam<CountCase> {};
 
-TEST_P(PolishCount, TakesTheFormTheNumberAsksFor)
+TEST_P(LabelCount, TakesThePolishPluralForm)
 {
-    EXPECT_EQ(countOf(GetParam().count, u"miejsce", u"miejsca", u"miejsc"),
-              QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(labelCount(GetParam().count), QString::fromUtf8(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, PolishCount,
-                         ::testing::Values(CountCase{0, "0 miejsc"}, CountCase{1, "1 miejsce"},
-                                           CountCase{2, "2 miejsca"}, CountCase{4, "4 miejsca"},
-                                           CountCase{5, "5 miejsc"}, CountCase{12, "12 miejsc"},
-                                           CountCase{14, "14 miejsc"}, CountCase{21, "21 miejsc"},
-                                           CountCase{22, "22 miejsca"}, CountCase{24, "24 miejsca"},
-                                           CountCase{112, "112 miejsc"},
-                                           CountCase{123, "123 miejsca"}),
-                         [](const auto& info) { return "n" + std::to_string(info.param.count); });
+INSTANTIATE_TEST_SUITE_P(
+    Counts, LabelCount,
+    ::testing::Values(CountCase{1, "1 naklejkę"}, CountCase{2, "2 naklejki"},
+                      CountCase{4, "4 naklejki"}, CountCase{5, "5 naklejek"},
+                      CountCase{12, "12 naklejek"}, CountCase{14, "14 naklejek"},
+                      CountCase{21, "21 naklejek"}, CountCase{22, "22 naklejki"},
+                      CountCase{24, "24 naklejki"}, CountCase{112, "112 naklejek"},
+                      CountCase{123, "123 naklejki"}),
+    [](const auto& info) { return "n" + std::to_string(info.param.count); });
 
 // The notice at the end of a print run that nobody may have watched.
 class RunNotices : public PrintingFixture {
