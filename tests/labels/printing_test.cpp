@@ -190,10 +190,11 @@ TEST_F(Printing, PaperIsHeldToThePreviewsChecksAtEveryResolution)
         compose(24);
         printQueue();
         EXPECT_EQ(backend.ended().size(), 1u) << dpi << " dpi";
-        EXPECT_EQ(dialogs.shown(),
-                  QList<Message>{error(
-                      QStringLiteral("Kod kreskowy jest zbyt niski - zmniejsz wielkość napisów"))});
+        EXPECT_EQ(dialogs.shown().size(), 1);
+        EXPECT_EQ(dialogs.shown().value(0).text,
+                  QStringLiteral("Kod kreskowy jest zbyt niski - zmniejsz wielkość napisów"));
         EXPECT_EQ(labels->queue.ListaLini.size(), 24);
+        labels->clearQueue();
     }
 }
 
