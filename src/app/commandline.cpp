@@ -131,6 +131,26 @@ QString helpEntry(const QString& name, const QString& text, qsizetype column)
     return entry + QLatin1Char('\n');
 }
 
+QString exitSuccessText()
+{
+    return QStringLiteral("Polecenie wykonane; --print-queue wydrukował każdą pełną stronę (albo "
+                          "żadna nie czekała). Ostrzeżenia po drodze (ustawienie sprowadzone do "
+                          "zakresu, odłożone wiersze, niepasujący plik ustawień drukarki, brak "
+                          "logo) są na standardowym wyjściu błędów i kodu nie zmieniają.");
+}
+
+QString exitFailureText()
+{
+    return QStringLiteral("Błąd: przyczyny są na standardowym wyjściu błędów, niewydrukowane "
+                          "naklejki zostają w kolejce.");
+}
+
+QString exitRefusedText()
+{
+    return QStringLiteral("--print-queue nic nie zrobił: kolejką zajmuje się działający program "
+                          "albo inny proces.");
+}
+
 QString helpText(const ProgramOptions& options)
 {
     constexpr qsizetype column = 18;
@@ -141,7 +161,10 @@ QString helpText(const ProgramOptions& options)
     for (const QCommandLineOption& option : options.all())
         text += helpEntry(optionNames(option), option.description(), column);
     return text + QStringLiteral("\nArgumenty:\n") +
-           helpEntry(kSettingsName, settingsText(), column);
+           helpEntry(kSettingsName, settingsText(), column) + QStringLiteral("\nKody wyjścia:\n") +
+           helpEntry(QStringLiteral("0"), exitSuccessText(), column) +
+           helpEntry(QStringLiteral("1"), exitFailureText(), column) +
+           helpEntry(QStringLiteral("2"), exitRefusedText(), column);
 }
 
 [[noreturn]] void printAndExit(std::FILE* stream, const QString& text, int exitCode)

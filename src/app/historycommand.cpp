@@ -3,18 +3,39 @@
 #include "labels/labelprinter.h"
 #include "platform/instancechannel.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
+// The widths of the columns that vary: each as wide as its widest entry.
+struct HistoryColumns {
+    int number = 0;
+    int printer = 0;
+    int labels = 0;
+};
+
+HistoryColumns columnsOf(const QList<PrintedSheet>& sheets)
+{
+    HistoryColumns widths;
+    for (const PrintedSheet& printed : sheets) {
+        widths.number = std::max(widths.number, int(QString::number(printed.number).size()));
+        widths.printer = std::max(widths.printer, int(printed.sheet.printer.size()));
+        widths.labels =
+            std::max(widths.labels, int(QString::number(printed.sheet.labels.size()).size()));
+    }
+    return widths;
+}
+
 // "  3  2026-12-09 14:05:31  Plik PDF  24  100000000024–100000000047", a repetition marked.
-QString historyLine(const PrintedSheet& printed)
+QString historyLine(const PrintedSheet& printed, const HistoryColumns& widths)
 {
     const SheetRecord& sheet = printed.sheet;
     return QStringLiteral("%1  %2  %3  %4  %5–%6%7")
-        .arg(printed.number, 3)
-        .arg(sheet.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), sheet.printer)
-        .arg(sheet.labels.size(), 3)
+        .arg(printed.number, std::max(widths.number, 3))
+        .arg(sheet.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+             sheet.printer.leftJustified(widths.printer))
+        .arg(sheet.labels.size(), std::max(widths.labels, 3))
         .arg(printed.firstIdentifier(), printed.lastIdentifier(),
              sheet.repeated ? QStringLiteral("  (powtórzenie)") : QString());
 }
@@ -59,8 +80,9 @@ int printHistoryList(const LabelPrinter& labels)
     }
     if (sheets.isEmpty())
         std::printf("Historia wydruków jest pusta.\n");
+    const HistoryColumns widths = columnsOf(sheets);
     for (const PrintedSheet& printed : std::as_const(sheets))
-        std::printf("%s\n", qUtf8Printable(historyLine(printed)));
+        std::printf("%s\n", qUtf8Printable(historyLine(printed, widths)));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "app/historycommand.h"
 #include "app/programfolder.h"
 #include "labels/labelprinter.h"
+#include "labels/polishcount.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/errorguard.h"
 #include "platform/instancechannel.h"
@@ -11,6 +12,7 @@
 #include "platform/version.h"
 
 #include <cstdio>
+#include <functional>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -25,20 +27,53 @@ void useOffscreenPlatform()
     qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+// The reports of steps whose run goes on as well without them: warnings, which leave the exit
+// code alone, unlike every other report.
+class Warnings {
+public:
+    Warnings(const StderrDialogs& dialogs, const ErrorGuard& guard)
+        : m_dialogs(dialogs)
+        , m_guard(guard)
+    {
+    }
+
+    // Runs `step`; its reports are warnings if it completes, or in any case with `failureToo`.
+    // Returns whether it completed.
+    bool count(const std::function<void()>& step, bool failureToo)
+    {
+        const int before = m_dialogs.faultCount();
+        const bool completed = m_guard.run(step);
+        if (completed || failureToo)
+            m_count += m_dialogs.faultCount() - before;
+        return completed;
+    }
+
+    // No report but warnings.
+    bool onlyWarnings() const { return m_dialogs.faultCount() == m_count; }
+
+private:
+    const StderrDialogs& m_dialogs;
+    const ErrorGuard& m_guard;
+    int m_count = 0;
+};
+
 // What a tick of the timer does when printing without preview: the sheets that the waiting
 // labels fill are printed in one run, without questions, and taken off the queue; with
 // `partial` the labels left over follow on a last sheet. Returns how many labels were printed.
-qsizetype printSheets(LabelPrinter& labels, bool partial)
+qsizetype printSheets(LabelPrinter& labels, bool partial, Warnings& warnings)
 {
     labels.settings.BezWyswB = true; // for this run only; the settings file is not written
     labels.printPartialSheet = partial;
     const qsizetype waiting = labels.queue.ListaLini.size();
-    if (waiting >= labels.freePlaces() || (partial && waiting > 0))
-        labels.guard().run([&labels] {
-            labels.ParametryNalepki();
-            labels.RysujNal(false);
-            labels.DrukujStrone(int(labels.queue.ListaLini.size()) - 1, false);
-        });
+    if (waiting < labels.freePlaces() && !(partial && waiting > 0))
+        return 0;
+    // A missing logo is reported, and the labels print with the name instead.
+    if (!warnings.count([&labels] { labels.ParametryNalepki(); }, false))
+        return 0;
+    labels.guard().run([&labels] {
+        labels.RysujNal(false);
+        labels.DrukujStrone(int(labels.queue.ListaLini.size()) - 1, false);
+    });
     return waiting - labels.queue.ListaLini.size();
 }
 
@@ -48,7 +83,8 @@ bool useStartPlace(LabelPrinter& labels, int place)
 {
     const int places = labels.settings.labelsPerSheet();
     if (place > places) {
-        std::fprintf(stderr, "zelk_nal: --start %d: arkusz ma %d miejsc.\n", place, places);
+        std::fprintf(stderr, "zelk_nal: --start %d: arkusz ma %s.\n", place,
+                     qUtf8Printable(countOf(places, u"miejsce", u"miejsca", u"miejsc")));
         return false;
     }
     return labels.guard().run([&labels, place] { labels.setFirstFree(place); });
@@ -84,8 +120,8 @@ void sayWherePrinted(LabelPrinter& labels, const CupsPrinterBackend& printers)
 
 // `--reprint N` without a running copy: sheet N of the history, printed again as the timer
 // prints without preview; the queue stays as it is.
-int reprintAlone(LabelPrinter& labels, const CupsPrinterBackend& printers,
-                 const StderrDialogs& dialogs, int number)
+int reprintAlone(LabelPrinter& labels, const CupsPrinterBackend& printers, const Warnings& warnings,
+                 int number)
 {
     const std::optional<PrintedSheet> chosen = historySheet(labels, number);
     if (!chosen || !namedPrinterInstalled(labels))
@@ -95,7 +131,7 @@ int reprintAlone(LabelPrinter& labels, const CupsPrinterBackend& printers,
     std::printf("Wydrukowane ponownie naklejki: %d, kolejka się nie zmieniła.\n", printed);
     if (printed > 0)
         sayWherePrinted(labels, printers);
-    return printed == chosen->sheet.labels.size() && dialogs.faultCount() == 0 ? 0 : kFailed;
+    return printed == chosen->sheet.labels.size() && warnings.onlyWarnings() ? 0 : kFailed;
 }
 
 } // namespace
@@ -133,7 +169,9 @@ int runPrintQueue(int argc, char** argv)
                         commandLine.arguments);
     const ErrorGuard& labelsGuard = labels.guard();
     labelsGuard.run([&labels] { labels.OpenNal(QString()); });
-    labelsGuard.run([&labels] { labels.restorePrinter(); });
+    // Saved printer settings that do not fit: the printer's own print.
+    Warnings warnings(dialogs, labelsGuard);
+    warnings.count([&labels] { labels.restorePrinter(); }, true);
     // Another process (of any user) works on this folder's queue: nothing was touched.
     bool queueFree = false;
     if (!labelsGuard.run([&] { queueFree = labels.queueStore.lock(labels.queueLocation()); }))
@@ -147,15 +185,17 @@ int runPrintQueue(int argc, char** argv)
     if (commandLine.history)
         return printHistoryList(labels);
     if (commandLine.reprint)
-        return reprintAlone(labels, printers, dialogs, *commandLine.reprint);
+        return reprintAlone(labels, printers, warnings, *commandLine.reprint);
     const bool taken = labelsGuard.run([&labels] { labels.takeBuffer(); });
     const bool printerInstalled = namedPrinterInstalled(labels);
-    const qsizetype printed = printerInstalled ? printSheets(labels, commandLine.partial) : 0;
+    const qsizetype printed =
+        printerInstalled ? printSheets(labels, commandLine.partial, warnings) : 0;
     const qsizetype left = labels.queue.ListaLini.size();
     std::printf("Wydrukowane naklejki: %lld, w kolejce zostało: %lld.\n",
                 static_cast<long long>(printed), static_cast<long long>(left));
     if (printed > 0)
         sayWherePrinted(labels, printers);
-    const bool complete = taken && printerInstalled && left < labels.freePlaces();
-    return complete && dialogs.faultCount() == 0 ? 0 : kFailed;
+    const bool complete =
+        taken && printerInstalled && (commandLine.partial ? left == 0 : left < labels.freePlaces());
+    return complete && warnings.onlyWarnings() ? 0 : kFailed;
 }

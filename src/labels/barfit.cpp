@@ -4,6 +4,8 @@
 #include "platform/rounding.h"
 
 #include <algorithm>
+#include <cmath>
+#include <QString>
 
 namespace {
 
@@ -23,13 +25,40 @@ int centredInBox(int boxLeft, int boxWidth, int width)
     return boxLeft + roundHalfEven((boxWidth - width) / 2.0);
 }
 
-void fitBarsOnPaper(TBarcode& code, int boxLeft, int boxWidth, FrameInside inside)
+int finestModul(int dpi)
 {
-    code.setModul(std::min(code.Modul(), code.MaxModul()));
-    while (code.Modul() > 1 &&
+    constexpr double finestMillimetres = 0.16;
+    constexpr double millimetresPerInch = 25.4;
+    return int(std::ceil(finestMillimetres * dpi / millimetresPerInch - 1e-9));
+}
+
+bool fitBarsOnPaper(TBarcode& code, int boxLeft, int boxWidth, FrameInside inside, int finest)
+{
+    const int fitted = code.Modul();
+    code.setModul(std::clamp(fitted, finest, std::max(finest, code.MaxModul())));
+    while (code.Modul() > finest &&
            spaceBeside(boxLeft, boxWidth, code.Width(), inside) < quietZoneElements * code.Modul())
         code.setModul(code.Modul() - 1);
+    if (spaceBeside(boxLeft, boxWidth, code.Width(), inside) < quietZoneElements * code.Modul()) {
+        code.setModul(fitted);
+        return false;
+    }
     code.setLeft(centredInBox(boxLeft, boxWidth, code.Width()));
+    return true;
+}
+
+int mostDigitsFitting(const TBarcode& code, int boxLeft, int boxWidth, FrameInside inside,
+                      int finest)
+{
+    constexpr int mostDigits = 64;
+    TBarcode trial = code;
+    for (int digits = mostDigits; digits >= 2; digits -= 2) {
+        trial.setText(QString(digits, u'0'));
+        trial.setModul(finest);
+        if (fitBarsOnPaper(trial, boxLeft, boxWidth, inside, finest))
+            return digits;
+    }
+    return 0;
 }
 
 int stretchedBarsWidth(int naturalWidth, int modul, int boxLeft, int boxWidth, FrameInside inside)

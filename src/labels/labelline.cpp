@@ -72,6 +72,18 @@ QString whyUndecodable(QByteArrayView line, QueueFile::Encoding encoding)
     return {};
 }
 
+// Interleaved 2 of 5 encodes the digits in pairs: the last of an odd count would be left out of
+// the bars, which would then read as another number.
+QString whyOddDigits(QByteArrayView identifier)
+{
+    const QString digits = QString::fromLatin1(identifier).remove(u' ');
+    return QStringLiteral("nieparzysta liczba cyfr identyfikatora (%1): kod kreskowy przeplatany "
+                          "2 z 5 koduje cyfry parami - system biblioteczny powinien wysłać "
+                          "parzystą liczbę cyfr, np. z zerem na początku (0%2)")
+        .arg(digits.size())
+        .arg(digits);
+}
+
 } // namespace
 
 QString whyUnprintable(QByteArrayView line, QueueFile::Encoding encoding)
@@ -96,6 +108,8 @@ QString whyUnprintable(QByteArrayView line, QueueFile::Encoding encoding)
         return QStringLiteral("identyfikator musi mieć od %1 do %2 cyfr")
             .arg(minDigits)
             .arg(maxDigits);
+    if (digits % 2 != 0)
+        return whyOddDigits(identifier);
     return {};
 }
 

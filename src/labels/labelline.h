@@ -16,7 +16,8 @@ LabelLine splitLabelLine(const QString& line);
 
 // Why a line of a file, its bytes in `encoding`, can never become a label that prints, or empty
 // when it can: its bytes must be valid in the encoding, with no control character inside the
-// line, its identifier must hold 2 to 64 digits (blanks aside, as the barcode ignores them), and
+// line, its identifier must hold an even number of 2 to 64 digits (blanks aside, as the barcode
+// ignores them), and
 // the line at most 1000 characters. It works on the bytes, so that a million saved lines are
 // checked in a blink.
 QString whyUnprintable(QByteArrayView line, QueueFile::Encoding encoding);

@@ -121,6 +121,8 @@ public:
     void WyswNrIdent(QSize Bmp1, int& MaxY, int xn, int yn);
     void loadLogo(); // from the settings' Path into Logo; BrakPliku when there is no file
     void BrakPliku(const QString& name, QImage& bmp);
+    // The logo cannot be used (`why`): reported, and the labels go without it for the run.
+    void switchLogoOff(const QString& why, QImage& bmp);
     TNalepka* AktNalepka = nullptr; // the record being composed
     // Texts are measured through this; tests put fixed metrics in its place.
     std::unique_ptr<TextMetrics> metrics = std::make_unique<ScreenTextMetrics>();
@@ -189,8 +191,8 @@ public:
 private:
     void reportSetAside(const QList<SetAsideLine>& lines);
     void printAttempt(int IloscNalepek, bool demo);
-    // In a run that asks nothing: the lines up to `last` whose own text cannot print on the open
-    // sheet are set aside; returns the last line to print now.
+    // In a run that prints the queue: the lines up to `last` whose own text cannot print on the
+    // open sheet are set aside; returns the last line to print now.
     int setAsideOwnFaults(int last, int ppiSzerN, double korppi);
     QString ownTextFault(const QString& line, int ppiSzerN, double korppi);
     QString paperTextFault(const TNalepka& Nalepka, int ppiSzerN, double korppi);
@@ -213,6 +215,7 @@ private:
     int sheetEnd(int first) const;
     QString printFolder() const; // where the file printer writes its sheets
     void tellRunEnded(int printed, bool asked);
+    void tellTestPagePrinted();
 
     Services m_services;
     ErrorGuard m_guard;

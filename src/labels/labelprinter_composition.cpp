@@ -3,6 +3,7 @@
 #include "labels/labelprinter.h"
 
 #include "labels/labelline.h"
+#include "labels/logofile.h"
 #include "labels/texts.h"
 #include "platform/ansicodec.h"
 #include "platform/apperror.h"
@@ -29,16 +30,36 @@ void LabelPrinter::loadLogo()
 {
     Logo = QImage();
     QFile file(settings.Path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         BrakPliku(settings.Path, Logo);
-    else if (!Logo.load(&file, nullptr))
+        return;
+    }
+    switch (readLogo(file, Logo)) {
+    case LogoRead::Whole:
+        return;
+    case LogoRead::CutShort:
+        // Like a missing logo: the labels print with the name, not with a black block.
+        switchLogoOff(
+            QStringLiteral("Plik z logo %1 jest niepełny (ucięty) albo uszkodzony - naklejki "
+                           "drukują się bez logo, dopóki nie zostanie zastąpiony "
+                           "całym plikiem")
+                .arg(settings.Path),
+            Logo);
+        return;
+    case LogoRead::NotAPicture:
         throw AppError(QStringLiteral("Bitmap image is not valid"));
+    }
 }
 
 void LabelPrinter::BrakPliku(const QString& name, QImage& bmp)
 {
-    m_services.dialogs->message({QStringLiteral("Brak pliku z logo ") + name,
-                                 Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
+    switchLogoOff(QStringLiteral("Brak pliku z logo ") + name, bmp);
+}
+
+void LabelPrinter::switchLogoOff(const QString& why, QImage& bmp)
+{
+    m_services.dialogs->message(
+        {why, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Error});
     settings.ZLogoB = false; // for the rest of the run; the settings file is not written here
     if (logoSwitchedOff)
         logoSwitchedOff();

@@ -2,6 +2,7 @@
 // between sheets and after the run, and taking the printed labels off the queue.
 #include "labels/labelprinter.h"
 
+#include "labels/labelfault.h"
 #include "labels/texts.h"
 #include "platform/cupsprinterbackend.h"
 #include "platform/rounding.h"
@@ -45,8 +46,10 @@ void LabelPrinter::DrukujStrone(int IloscNalepek, bool demo)
     if (!demo)
         queueStore.checkCanRecord(queueLocation()); // before anything prints
     printAttempt(IloscNalepek, demo);
-    if (demo)
+    if (demo) {
+        tellTestPagePrinted();
         return;
+    }
     const bool asking = asksQuestions();
     while (asking && askYesNo(QStringLiteral("Czy powtórzyć wydruk?")))
         printAttempt(IloscNalepek, demo);
@@ -73,7 +76,7 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
         installed.beginDoc(jobTitle(), page);
         const double korppi = installed.canvas().device()->logicalDpiY() / 100.0;
         const int ppiSzerN = roundHalfEven(geometry.PixSzerN * korppi);
-        if (!demo && !asksQuestions())
+        if (!demo)
             IloscNalepek = setAsideOwnFaults(IloscNalepek, ppiSzerN, korppi);
         if (IloscNalepek < 0) {
             installed.abort(); // every label was set aside
@@ -99,6 +102,8 @@ void LabelPrinter::printAttempt(int IloscNalepek, bool demo)
     } catch (const SheetNotWritten& error) {
         stopRun(error.text());
     } catch (const GridOffPage& error) {
+        stopRun(error.text());
+    } catch (const UnprintableLabel& error) {
         stopRun(error.text());
     } catch (const PrinterError&) {
         if (installed.printing())
@@ -227,6 +232,17 @@ void LabelPrinter::tellRunEnded(int printed, bool asked)
     if (!asked || toFiles)
         runEnded(
             runNotice(printed, printerName, toFiles ? printFolder() : QString(), m_runFailure));
+}
+
+// A sheet of labels used without a question is told like a run that asks nothing; a failure
+// was reported already.
+void LabelPrinter::tellTestPagePrinted()
+{
+    if (!runEnded || !m_runFailure.isEmpty())
+        return;
+    const QString printerName = printerInUse();
+    const bool toFiles = printerName == CupsPrinterBackend::filePrinterName();
+    runEnded(testPageNotice(printerName, toFiles ? printFolder() : QString()));
 }
 
 void LabelPrinter::tellRunFailed(const QString& failure)

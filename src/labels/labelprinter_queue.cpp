@@ -74,7 +74,7 @@ void LabelPrinter::takeBuffer()
 
 void LabelPrinter::SaveNal()
 {
-    queueChanged();
+    queueStore.saveAtClose(queueLocation(), queue.ListaLini);
 }
 
 void LabelPrinter::queueChanged()

@@ -3,6 +3,7 @@
 #include "labels/labelprinter.h"
 
 #include "labels/barfit.h"
+#include "labels/labelfault.h"
 #include "labels/monochrome.h"
 #include "labels/shrinktofit.h"
 #include "platform/ansicodec.h"
@@ -103,8 +104,8 @@ void LabelPrinter::PokazNalepke(const TNalepka& Nalepka, QImage& bmp)
         text.draw(font, Nalepka.Sygn, off, Nalepka.SygY);
     }
 
-    if (Nalepka.BarH <= 10)
-        throw AppError(QStringLiteral("Kod kreskowy jest zbyt niski - zmniejsz wielkość napisów"));
+    if (Nalepka.BarH <= minimumBarHeight())
+        throw AppError(barsTooLowText());
     KodKresk.setHeight(Nalepka.BarH);
     KodKresk.setTop(Nalepka.BarT);
     KodKresk.setLeft(Nalepka.BarL);

@@ -1,6 +1,7 @@
-// Runs that ask nothing: nobody is there to change a font for one label, so a label whose own
-// text cannot print is set aside with its reason and the others print. What every label shares
-// (the institution's name, the logo, the identifier's pattern and font) still stops the run.
+// A label whose own line cannot print is set aside with its reason and the others print: bars
+// that would not scan in any run, and in runs that ask nothing (nobody is there to change a font
+// for one label) a call number too wide. What every label shares (the institution's name, the
+// logo, the identifier's pattern and font, the height of the bars) still stops the run.
 #include "labels/labelprinter.h"
 
 #include <QScopeGuard>
@@ -9,6 +10,8 @@
 // written anew without the lines set aside.
 int LabelPrinter::setAsideOwnFaults(int last, int ppiSzerN, double korppi)
 {
+    if (m_queueDuringReprint)
+        return last; // the lines reprinted are not the queue's
     QList<SetAsideLine> lines;
     QList<qsizetype> indexes;
     for (int i = 0; i <= last; ++i) {

@@ -326,6 +326,14 @@ void QueueStore::save(const QueueLocation& location, QueuedLines& queue)
         writeWhole(names, queue);
 }
 
+void QueueStore::saveAtClose(const QueueLocation& location, QueuedLines& queue)
+{
+    save(location, queue);
+    const FileNames names(location);
+    if (!m_journal && !FileOps::exists(names.saved))
+        writeWhole(names, queue);
+}
+
 // Whether the saved-queue file holds `queue` from the queue's base on.
 bool QueueStore::inSync(const FileNames& names, const QueuedLines& queue) const
 {

@@ -128,6 +128,9 @@ public:
     // are read first and go to the front of `queue`; while it stays unreadable, an empty queue
     // leaves it as it is.
     void save(const QueueLocation& location, QueuedLines& queue);
+    // At the program's close: as save, and the saved-queue file stands afterwards, empty when no
+    // label waits, for a host system that looks for it.
+    void saveAtClose(const QueueLocation& location, QueuedLines& queue);
 
     // The lines at `indexes` (ascending) turned out not to print: they go to the set-aside file
     // and leave `queue` and the saved-queue file. Not while a print journal names the file's bytes:

@@ -1,17 +1,12 @@
 #include "labels/runnotice.h"
 
+#include "labels/polishcount.h"
+
 #include <QStringList>
 
 QString labelCount(qsizetype count)
 {
-    const qsizetype ones = count % 10;
-    const qsizetype tens = count % 100 / 10;
-    const QString number = QString::number(count);
-    if (count == 1)
-        return number + QStringLiteral(" naklejkę");
-    if (ones >= 2 && ones <= 4 && tens != 1)
-        return number + QStringLiteral(" naklejki");
-    return number + QStringLiteral(" naklejek");
+    return countOf(count, u"naklejkę", u"naklejki", u"naklejek");
 }
 
 RunNotice runNotice(qsizetype printed, const QString& printer, const QString& folder,
@@ -26,4 +21,11 @@ RunNotice runNotice(qsizetype printed, const QString& printer, const QString& fo
     if (!failure.isEmpty())
         sentences << QStringLiteral("Błąd wydruku: ") + failure;
     return {sentences.join(QLatin1Char(' ')), !failure.isEmpty()};
+}
+
+RunNotice testPageNotice(const QString& printer, const QString& folder)
+{
+    if (folder.isEmpty())
+        return {QStringLiteral("Wydrukowano stronę wzorcową na drukarce %1.").arg(printer), false};
+    return {QStringLiteral("Zapisano stronę wzorcową w folderze %1.").arg(folder), false};
 }

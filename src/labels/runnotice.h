@@ -15,5 +15,8 @@ struct RunNotice {
 RunNotice runNotice(qsizetype printed, const QString& printer, const QString& folder,
                     const QString& failure);
 
+// A test page went to `printer`, or, when `folder` is not empty, was written as a file into it.
+RunNotice testPageNotice(const QString& printer, const QString& folder);
+
 // "1 naklejkę", "2 naklejki", "5 naklejek": the count with the noun in its Polish plural form.
 QString labelCount(qsizetype count);

@@ -133,7 +133,7 @@ TEST_F(PrintQueueRun, StartsAtTheGivenPlaceAndPrintsAPartialSheetWhenAsked)
     options = QStringList{QStringLiteral("--start"), QStringLiteral("25")};
     QString errors;
     EXPECT_EQ(run(&errors), 1);
-    EXPECT_EQ(errors, QStringLiteral("zelk_nal: --start 25: arkusz ma 24 miejsc.\n"));
+    EXPECT_EQ(errors, QStringLiteral("zelk_nal: --start 25: arkusz ma 24 miejsca.\n"));
     EXPECT_TRUE(QFile::exists(buffer()));
     EXPECT_EQ(keptFirstFree(), 7);
 }
@@ -213,6 +213,37 @@ TEST_F(PrintQueueRun, FailedPrintingKeepsTheQueueAndFails)
     EXPECT_TRUE(errors.contains(QStringLiteral("Nie można zapisać pliku %1/").arg(printFolder())))
         << errors.toStdString();
     EXPECT_EQ(savedQueue(), labelLines(50));
+}
+
+// A cron job judges the run by its exit code: a warning on the way (a missing logo) goes to
+// standard error, and a run that printed every full sheet has succeeded.
+TEST_F(PrintQueueRun, AWarningDoesNotFailARunThatPrintedEverySheet)
+{
+    writeFile(settingsFile(), QStringLiteral("[NAKLEJKI]\nścieżka=%1/\n[DRUKARKA]\nnazwa=Plik PDF\n"
+                                             "[Wygląd Nalepki]\nZ Logo Biblioteki=1\nŚcieżka do "
+                                             "Logo=%1/brak.bmp\n")
+                                  .arg(bufferFolder())
+                                  .toUtf8());
+    writeBuffer(24);
+    QString errors;
+    EXPECT_EQ(run(&errors), 0);
+    EXPECT_TRUE(errors.contains(QStringLiteral("Brak pliku z logo"))) << errors.toStdString();
+    EXPECT_EQ(printedFiles().size(), 1);
+}
+
+// Each column is as wide as its widest entry, however many sheets and whichever printers.
+TEST_F(PrintQueueRun, HistoryColumnsStayAligned)
+{
+    writeFile(bufferFolder() + "/zelk.nal.historia",
+              "x 1 0 0 1 1 2 0 2026-12-09T14:05:31.000 E x 10%7CII #999\n"
+              "x 2 0 0 1 1 2 0 2026-12-09T14:06:31.000 Etykiety x 12%7CII #1000\n");
+    mode = QStringLiteral("--history");
+    QString output;
+    EXPECT_EQ(run(nullptr, &output), 0);
+    const QStringList listed = output.split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(listed.size() == 2 && listed[0].indexOf(u'2') == listed[1].indexOf(u'2') &&
+                listed[0].size() == listed[1].size())
+        << output.toStdString();
 }
 
 TEST_F(PrintQueueRun, SaysWhereTheSheetsWent)

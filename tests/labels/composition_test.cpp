@@ -4,6 +4,7 @@
 #include "labels/texts.h"
 #include "platform/apperror.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QScrollArea>
 
@@ -213,6 +214,24 @@ TEST_F(Composition, MissingLogoIsReportedAndSwitchedOffForTheRun)
     EXPECT_TRUE(labels->Logo.isNull());
     EXPECT_EQ(label(0).Naz1, "Biblioteka ");
     EXPECT_TRUE(label(0).Logo.isNull());
+}
+
+// A logo that cannot be read whole would print as a black block on every label: it is reported,
+// and the labels go without it, as when it is missing.
+TEST_F(Composition, ALogoCutShortIsTreatedLikeAMissingOne)
+{
+    for (const char* format : {"bmp", "png"}) {
+        labels->settings.Path = programDir() + QStringLiteral("logo.") + QLatin1String(format);
+        ASSERT_TRUE(QImage(200, 50, QImage::Format_RGB32).save(labels->settings.Path, format));
+        QFile file(labels->settings.Path);
+        ASSERT_TRUE(file.resize(file.size() * 6 / 10));
+        labels->settings.ZLogoB = true;
+        dialogs.clear();
+        compose({line});
+        EXPECT_TRUE(dialogs.shown().value(0).text.startsWith(
+            "Plik z logo " + labels->settings.Path + " jest niepełny (ucięty)"));
+        EXPECT_TRUE(!labels->settings.ZLogoB && label(0).Logo.isNull());
+    }
 }
 
 } // namespace

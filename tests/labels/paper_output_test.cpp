@@ -65,7 +65,6 @@ QStringList pdfFiles(const QString& folder)
 
 class PaperOutput : public FilePrinterFixture {
 protected:
-
     QStringList identifiers() const
     {
         QStringList list;

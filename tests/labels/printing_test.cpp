@@ -171,6 +171,33 @@ TEST_F(Printing, WithoutPreviewALabelThatCannotPrintIsSetAside)
     EXPECT_TRUE(savedQueue().isEmpty());
 }
 
+// Paper is held to the preview's checks: bars with no height left (every label's) stop a run that
+// asks nothing before it prints, said once, the labels queued; a text's fit is the font's design,
+// whatever the resolution (the name takes 59.3 of the 59.45 mm of label on paper).
+TEST_F(Printing, PaperIsHeldToThePreviewsChecksAtEveryResolution)
+{
+    for (const int dpi : {300, 400, 600, 1200}) {
+        backend.installed = {{QStringLiteral("Etykiety"), dpi, -1}};
+        backend.documents.clear();
+        dialogs.clear();
+        start(&backend);
+        labels->settings.NazBib1 = QStringLiteral("Biblioteka Publiczna");
+        labels->settings.NazBib2 = QStringLiteral("w Zelkowie");
+        labels->askNothing = true;
+        compose(24);
+        printQueue();
+        labels->settings.WysNalI = 15;
+        compose(24);
+        printQueue();
+        EXPECT_EQ(backend.ended().size(), 1u) << dpi << " dpi";
+        EXPECT_EQ(dialogs.shown().size(), 1);
+        EXPECT_EQ(dialogs.shown().value(0).text,
+                  QStringLiteral("Kod kreskowy jest zbyt niski - zmniejsz wielkość napisów"));
+        EXPECT_EQ(labels->queue.ListaLini.size(), 24);
+        labels->clearQueue();
+    }
+}
+
 TEST_F(Printing, AFitErrorAbortsTheSheetAndKeepsItsLabels)
 {
     compose(24);

@@ -555,6 +555,9 @@ TEST_F(Store, LinesThatCanNeverPrintAreSetAside)
         {"|II 2", "identyfikator musi mieć od 2 do 64 cyfr"},
         {"7|II 3", "identyfikator musi mieć od 2 do 64 cyfr"},
         {"bez kreski", "brak znaku „|” po identyfikatorze"},
+        {"6091390|II 7", "nieparzysta liczba cyfr identyfikatora (7): kod kreskowy przeplatany 2 z "
+                         "5 koduje cyfry parami - system biblioteczny powinien wysłać parzystą "
+                         "liczbę cyfr, np. z zerem na początku (06091390)"},
         {"1" + QByteArray(64, '2') + "|x", "identyfikator musi mieć od 2 do 64 cyfr"},
         {QByteArray(995, '1') + "|IIIII", "wiersz ma więcej niż 1000 znaków"},
         {"123456789012|II \xff\xfe", "bajty niepoprawne w kodowaniu UTF-8"},

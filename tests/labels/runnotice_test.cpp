@@ -114,4 +114,17 @@ TEST_F(RunNotices, ARunThatFailsHalfWaySaysWhatWasPrintedAndWhy)
                                           true}}));
 }
 
+// A test page uses a sheet of labels without a question: it is told like a run that asks nothing.
+TEST_F(RunNotices, ATestPageIsTold)
+{
+    labels->printTestPage();
+    startWith(QStringLiteral("Plik PDF"));
+    labels->printTestPage();
+    EXPECT_EQ(notices,
+              (QList<RunNotice>{
+                  {QStringLiteral("Wydrukowano stronę wzorcową na drukarce Etykiety."), false},
+                  {"Zapisano stronę wzorcową w folderze " + labels->paths.FilePath + "wydruki/.",
+                   false}}));
+}
+
 } // namespace

@@ -87,7 +87,6 @@ Runs expectedRuns(const QList<std::pair<int, int>>& edges, int dpi)
 
 class StockOnPaper : public FilePrinterFixture, public ::testing::WithParamInterface<Case> {
 protected:
-
     // The stock of the catalogue, with the roll template in a folder of the user's own.
     std::optional<LabelStock> stock(const QString& name)
     {

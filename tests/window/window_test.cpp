@@ -144,6 +144,10 @@ TEST_F(MainWindow, EndOfSessionClosesLaterWithoutAQuestion)
     EXPECT_TRUE(window->CanCloseComp());
     EXPECT_TRUE(window->state.zamknij);
     EXPECT_EQ(closed.count(), 0);
+    // A host system may look for the saved queue: it stands, empty, when no label waits.
+    QFile saved(bufferDir() + QStringLiteral("zelk.nal"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.size(), 0);
 
     window->Zamknijprogram1Click();
     EXPECT_TRUE(dialogs.shown().isEmpty());
