@@ -47,9 +47,10 @@ TEST_P(BarcodeScan, BothReadersReadTheIdentifier)
     const int finest = dpi / 150, inside = qRound(label.Ramka1X * korppi) + 1 + 10 * finest;
     for (const DrawCall& call : backend.ended()[0].rects()) {
         painter.fillRect(call.rect, call.brush);
-        if (call.brush == Qt::black && call.rect.top() == qRound(label.BarT * korppi))
+        if (call.brush == Qt::black && call.rect.top() == qRound(label.BarT * korppi)) {
             EXPECT_TRUE(call.rect.width() >= finest && call.rect.left() >= inside &&
                         call.rect.right() <= qRound(label.Ramka2X * korppi) - 1 - 10 * finest);
+        }
     }
     painter.end();
 
