@@ -30,6 +30,7 @@ public:
 
     MessageAnswer message(const Message& message) override;
     void notify(const Message& message) override { m_shown.notify(message); }
+    void withdraw(const QString& text) override { m_shown.withdraw(text); }
     std::optional<QFont> chooseFont(const QFont& initial) override
     {
         return m_shown.chooseFont(initial);

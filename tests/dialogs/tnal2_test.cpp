@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QtMath>
 
 namespace {
 
@@ -172,6 +173,21 @@ TEST_F(SettingsDialog, SampleIsCentredLeftOfTheButtonsAndSizesTheDialog)
     type(dialog->WysNalep, QStringLiteral("11"));
     EXPECT_EQ(dialog->height(), 407 + 15);
     EXPECT_EQ(dialog->Button2->geometry().bottom(), dialog->height() - 9);
+}
+
+// As sharp as the preview on a high-density screen (ctest runs this again at QT_SCALE_FACTOR=2):
+// drawn at the screen's device pixel ratio, the same size in the dialog's own pixels.
+TEST_F(SettingsDialog, SampleIsDrawnAtTheDevicePixelRatio)
+{
+    open();
+    const qreal ratio = dialog->devicePixelRatioF();
+    EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+    const PixelGeometry& geometry = window->labels().geometry;
+    const QSize layout(geometry.PixSzerN + 2, geometry.PixWysN + 2);
+    EXPECT_EQ(dialog->sampleBitmap.size(),
+              QSize(qCeil(layout.width() * ratio), qCeil(layout.height() * ratio)));
+    EXPECT_EQ(dialog->sampleBitmap.devicePixelRatio(), ratio);
+    EXPECT_EQ(dialog->ImageNal->size(), layout);
 }
 
 TEST_F(SettingsDialog, TestPagePrintsTheEditedGridAndLeavesTheQueue)

@@ -1,4 +1,5 @@
 #include "faketraypresence.h"
+#include "scripteddialogs.h"
 #include "window/traywatch.h"
 
 #include <gtest/gtest.h>
@@ -6,27 +7,32 @@
 namespace {
 
 // A notification area that comes at a given look (the first at the start, then one a second),
-// or never (0): it is taken when it comes, and reported missing once, ten seconds after the
-// start, only when it has not come by then.
-TEST(LateTray, IsTakenWhenItComesAndReportedMissingOnlyAfterTenSeconds)
+// or never (0): it is taken when it comes; only when it has not come ten seconds after the start
+// is it said to be missing, once, and that notice goes when the area comes.
+TEST(LateTray, IsTakenWhenItComesAndReportedMissingOnlyWhileItIsMissing)
 {
     const struct {
         int comesAtLook;
-        int missingReports;
-    } cases[] = {{1, 0}, {11, 0}, {15, 1}, {0, 1}};
-    for (const auto& [comesAtLook, missingReports] : cases) {
+        bool reported;
+        bool withdrawn;
+    } cases[] = {{1, false, false}, {11, false, false}, {15, true, true}, {0, true, false}};
+    for (const auto& [comesAtLook, reported, withdrawn] : cases) {
         SCOPED_TRACE(comesAtLook);
         FakeTrayPresence trays;
-        int appeared = 0, missing = 0;
-        TrayWatch watch(
-            trays, [&](TrayPresence::Kind) { ++appeared; }, [&] { ++missing; });
+        ScriptedDialogs dialogs;
+        int appeared = 0;
+        TrayWatch watch(trays, dialogs, [&](TrayPresence::Kind) { ++appeared; });
         for (int look = 1; look <= 20 && !appeared; ++look) {
             if (look == comesAtLook)
                 trays.kind = TrayPresence::Kind::StatusNotifier;
             watch.poll();
         }
         EXPECT_EQ(appeared, comesAtLook ? 1 : 0);
-        EXPECT_EQ(missing, missingReports);
+        ASSERT_EQ(dialogs.notices().size(), reported ? 1 : 0);
+        EXPECT_EQ(dialogs.withdrawn(),
+                  withdrawn ? QStringList{dialogs.notices()[0].text} : QStringList{});
+        if (reported)
+            EXPECT_TRUE(dialogs.notices()[0].text.startsWith("Pulpit nie ma obszaru powiadomień"));
     }
 }
 
