@@ -70,8 +70,10 @@ void TNal2::PodgladNal()
 
     if (s.ZLogoB)
         m_labels.loadLogo();
-    sampleBitmap = whiteMonochromeImage({g.PixSzerN + 2, g.PixWysN + 2});
-    ImageNal->resize(sampleBitmap.size());
+    // Like the preview, drawn at the screen's device pixel ratio: sharp on a high-density
+    // screen, the same size in the dialog's own pixels.
+    sampleBitmap = whiteMonochromeImage({g.PixSzerN + 2, g.PixWysN + 2}, devicePixelRatioF());
+    ImageNal->resize(sampleBitmap.deviceIndependentSize().toSize());
     m_labels.KodKresk.setModul(2);
     m_labels.KodKresk.setRatio(3.0);
 

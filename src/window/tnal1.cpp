@@ -163,8 +163,8 @@ void TNal1::buildTray()
     }
     // Qt's tray icon settles for one kind of notification area when it is made: it is made
     // once one is there, so that a host of StatusNotifierItems that comes late is used.
-    m_trayWatch = std::make_unique<TrayWatch>(*m_trays, m_labels.dialogs(),
-                                              [this](TrayPresence::Kind kind) { makeTrayIcon(kind); });
+    m_trayWatch = std::make_unique<TrayWatch>(
+        *m_trays, m_labels.dialogs(), [this](TrayPresence::Kind kind) { makeTrayIcon(kind); });
     m_trayWatch->poll();
 }
 

@@ -20,13 +20,18 @@ struct Failure {
     bool reported; // replaceFile returns false
 };
 
+void PrintTo(const Failure& failure, std::ostream* out)
+{
+    *out << failure.name;
+}
+
 class ReplaceFile : public ::testing::TestWithParam<Failure> {
 protected:
     QString path() const { return m_dir.filePath(QStringLiteral("zelk_nal.ini")); }
-    QByteArray contents() const
+    std::string contents() const
     {
         QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(none)";
     }
 
     QTemporaryDir m_dir;
@@ -53,20 +58,19 @@ TEST_P(ReplaceFile, LeavesTheOldOrTheNewContentsWhole)
         zelk_fail_at(nullptr, 0);
     }
     EXPECT_EQ(result, !failure.reported);
-    EXPECT_EQ(contents(), failure.replaced ? newBytes : oldBytes);
+    EXPECT_EQ(contents(), (failure.replaced ? newBytes : oldBytes).toStdString());
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"zelk_nal.ini"})
         << "no temporary file stays";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Failures, ReplaceFile,
-    ::testing::Values(Failure{"DiskFull", 0, 0, false, true},
-                      Failure{"WriteFails", 1, EIO, false, true},
-                      Failure{"FlushFails", 2, EIO, false, true},
-                      Failure{"RenameFails", 3, EIO, false, true},
-                      Failure{"FolderFlushFails", 4, EIO, true, true},
-                      Failure{"FolderRefusesTheRename", 3, EPERM, true, false},
-                      Failure{"NothingFails", 99, EIO, true, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Failures, ReplaceFile,
+                         ::testing::Values(Failure{"DiskFull", 0, 0, false, true},
+                                           Failure{"WriteFails", 1, EIO, false, true},
+                                           Failure{"FlushFails", 2, EIO, false, true},
+                                           Failure{"RenameFails", 3, EIO, false, true},
+                                           Failure{"FolderFlushFails", 4, EIO, true, true},
+                                           Failure{"FolderRefusesTheRename", 3, EPERM, true, false},
+                                           Failure{"NothingFails", 99, EIO, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
