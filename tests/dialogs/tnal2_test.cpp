@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QtMath>
 
 namespace {
 
@@ -180,14 +179,10 @@ TEST_F(SettingsDialog, SampleIsCentredLeftOfTheButtonsAndSizesTheDialog)
 TEST_F(SettingsDialog, SampleIsDrawnAtTheDevicePixelRatio)
 {
     open();
-    const qreal ratio = dialog->devicePixelRatioF();
-    EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
-    const PixelGeometry& geometry = window->labels().geometry;
-    const QSize layout(geometry.PixSzerN + 2, geometry.PixWysN + 2);
-    EXPECT_EQ(dialog->sampleBitmap.size(),
-              QSize(qCeil(layout.width() * ratio), qCeil(layout.height() * ratio)));
-    EXPECT_EQ(dialog->sampleBitmap.devicePixelRatio(), ratio);
-    EXPECT_EQ(dialog->ImageNal->size(), layout);
+    EXPECT_EQ(dialog->devicePixelRatioF(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+    EXPECT_EQ(dialog->sampleBitmap.devicePixelRatio(), dialog->devicePixelRatioF());
+    EXPECT_EQ(dialog->sampleBitmap.deviceIndependentSize().toSize(), dialog->ImageNal->size());
+    EXPECT_EQ(dialog->ImageNal->width(), window->labels().geometry.PixSzerN + 2);
 }
 
 TEST_F(SettingsDialog, TestPagePrintsTheEditedGridAndLeavesTheQueue)

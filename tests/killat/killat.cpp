@@ -7,7 +7,7 @@
 //   ZELK_KILL_AT=N        the step to die at (1 is the first); a run with fewer steps ends as
 //                         usual
 //
-// Linked into a test program, it makes such a step fail instead (see failat.h).
+// Linked into a test program, it makes such a step fail with EIO instead (see failat.h).
 #include "failat.h"
 
 #include <atomic>
@@ -26,7 +26,6 @@ namespace {
 std::string failFolder;
 long failAt = 0;
 long failSteps = 0;
-int failError = EIO;
 
 const char* folder()
 {
@@ -68,7 +67,7 @@ template <typename Result, typename Call> Result unlessFailed(bool fails, Call c
 {
     if (!fails)
         return call();
-    errno = failError;
+    errno = EIO;
     return -1;
 }
 
@@ -81,11 +80,10 @@ template <typename Function> Function next(const char* name)
 
 extern "C" {
 
-long zelk_fail_at(const char* folder, long step, int error)
+long zelk_fail_at(const char* folder, long step)
 {
     failFolder = folder ? folder : "";
     failAt = step;
-    failError = error;
     return std::exchange(failSteps, 0);
 }
 

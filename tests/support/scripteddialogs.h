@@ -11,12 +11,8 @@
 class ScriptedDialogs : public Dialogs {
 public:
     MessageAnswer message(const Message& message) override;
-    void notify(const Message& message) override
-    {
-        m_shown << message;
-        m_notices << message;
-    }
-    void withdraw(const QString& text) override { m_withdrawn << text; }
+    void notify(const Message& message) override { m_shown << message; }
+    void withdraw(const QString& text) override { withdrawn << text; }
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QString> openPicture(const QString& initialPath) override;
     std::optional<QString> openFile(const QString& fileName, const QString& folder) override;
@@ -29,14 +25,8 @@ public:
 
     void answer(MessageAnswer answer) { m_answers << answer; }
     const QList<Message>& shown() const { return m_shown; }
-    // The messages of shown() that waited for nobody, and the texts withdrawn.
-    const QList<Message>& notices() const { return m_notices; }
-    const QStringList& withdrawn() const { return m_withdrawn; }
-    void clear()
-    {
-        m_shown.clear();
-        m_notices.clear();
-    }
+    QStringList withdrawn;
+    void clear() { m_shown.clear(); }
     bool scriptUsedUp() const { return m_answers.isEmpty(); }
 
     // Runs while a question is open, as other events of the program then may.
@@ -47,8 +37,6 @@ public:
 private:
     QList<MessageAnswer> m_answers;
     QList<Message> m_shown;
-    QList<Message> m_notices;
-    QStringList m_withdrawn;
     QList<std::optional<QFont>> m_fonts;
     QList<std::optional<QString>> m_paths;
     QStringList m_starts;

@@ -82,9 +82,7 @@ TEST_F(Tick, AFailureWithoutPreviewIsReportedOnceAndPollingGoesOn)
 TEST_F(Tick, AFailedFoldIsToldOnceWithoutHoldingTheTicks)
 {
     window->labels().settings.BezWyswB = true;
-    dialogs.whileShown = [](const Message& message) {
-        ADD_FAILURE() << "the tick waits on " << message.text.toStdString();
-    };
+    dialogs.whileShown = [](const Message&) { ADD_FAILURE() << "a tick waits on a box"; };
     appendToBuffer(numberedLines(1, 30));
     {
         const FullDisk full(48); // the fold of the lines does not fit
@@ -93,7 +91,6 @@ TEST_F(Tick, AFailedFoldIsToldOnceWithoutHoldingTheTicks)
     }
     tick(); // room again: the lines are taken and a full sheet printed
     ASSERT_EQ(texts().size(), 1) << "said once";
-    ASSERT_EQ(dialogs.notices().size(), 1);
     EXPECT_TRUE(texts()[0].startsWith("Nie można dopisać do pliku ")) << qPrintable(texts()[0]);
     EXPECT_EQ(window->labels().queue.ListaLini, numberedLines(25, 30));
 }
