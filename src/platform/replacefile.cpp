@@ -86,6 +86,9 @@ bool rewriteInPlace(const QByteArray& path, QByteArrayView bytes)
 bool replaceFile(const QString& fileName, QByteArrayView bytes)
 {
     const QByteArray path = target(fileName);
+    // A file kept read-only is not replaced behind its owner's back.
+    if (::access(path.constData(), W_OK) != 0 && errno != ENOENT)
+        return false;
     switch (replaceByRename(path, bytes)) {
     case Outcome::Replaced:
         return true;

@@ -8,6 +8,7 @@
 // flushed, so a crash or a full disk never leaves it half-written. Where the folder takes no new
 // file or no rename over this one (a read-only /etc folder holding a writable settings file, a
 // sticky folder), the file is written over in place instead, with room for the new contents
-// reserved first, so a full disk leaves it as it was. A link is followed. Returns false when the
-// file was not replaced, or when it was but the folder could not be flushed to the disk.
+// reserved first, so a full disk leaves it as it was. A link is followed; a file that may not be
+// written is left alone. Returns false when the file was not replaced, or when it was but the
+// folder could not be flushed to the disk.
 bool replaceFile(const QString& fileName, QByteArrayView bytes);
