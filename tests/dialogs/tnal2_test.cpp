@@ -183,6 +183,12 @@ TEST_F(SettingsDialog, SampleIsDrawnAtTheDevicePixelRatio)
     EXPECT_EQ(dialog->sampleBitmap.devicePixelRatio(), dialog->devicePixelRatioF());
     EXPECT_EQ(dialog->sampleBitmap.deviceIndependentSize().toSize(), dialog->ImageNal->size());
     EXPECT_EQ(dialog->ImageNal->width(), window->labels().geometry.PixSzerN + 2);
+    const QImage& sample = dialog->sampleBitmap;
+    int edges = 0; // across the bars, halfway down the label
+    for (int x = 1; x < sample.width(); ++x)
+        edges += sample.pixelIndex(x, sample.height() / 2) !=
+                 sample.pixelIndex(x - 1, sample.height() / 2);
+    EXPECT_GT(edges, 40) << "the bars are drawn";
 }
 
 TEST_F(SettingsDialog, TestPagePrintsTheEditedGridAndLeavesTheQueue)
