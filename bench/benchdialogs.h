@@ -12,6 +12,7 @@ public:
         return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
     void notify(const Message&) override {}
+    void withdraw(const QString&) override {}
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
     std::optional<QString> openPicture(const QString&) override { return std::nullopt; }
     std::optional<QString> openFile(const QString&, const QString&) override

@@ -5,6 +5,7 @@
 #include "app/printqueue.h"
 #include "app/programfolder.h"
 #include "app/runtimefolder.h"
+#include "app/startline.h"
 #include "app/stockcommand.h"
 #include "app/translation.h"
 #include "dialogs/tnal2.h"
@@ -66,16 +67,10 @@ std::optional<int> answerWithoutDisplay(int argc, char** argv, CommandLine& comm
     return commandLine.request ? sendRequest(*commandLine.request) : std::nullopt;
 }
 
-// One line on standard output, for whoever started the program from a terminal. Without a
-// printer in the settings the system's default is chosen at the first sheet, not here.
+// One line on standard output, for whoever started the program from a terminal.
 void sayWhatItUses(LabelPrinter& labels)
 {
-    const QString printer = labels.settings.PrinterName.isEmpty()
-                                ? QStringLiteral("domyślna drukarka systemu")
-                                : labels.printerInUse();
-    std::printf("zelk_nal: ustawienia %s, bufor %s, drukarka %s\n",
-                qUtf8Printable(labels.paths.settingsFile()),
-                qUtf8Printable(labels.paths.NazwaPliku), qUtf8Printable(printer));
+    std::fputs(qUtf8Printable(startLine(labels)), stdout);
     std::fflush(stdout);
 }
 

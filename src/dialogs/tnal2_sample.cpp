@@ -70,14 +70,17 @@ void TNal2::PodgladNal()
 
     if (s.ZLogoB)
         m_labels.loadLogo();
-    sampleBitmap = whiteMonochromeImage({g.PixSzerN + 2, g.PixWysN + 2});
-    ImageNal->resize(sampleBitmap.size());
+    // Like the preview, drawn at the screen's device pixel ratio: sharp on a high-density
+    // screen, the same size in the dialog's own pixels.
+    const QSize size(g.PixSzerN + 2, g.PixWysN + 2);
+    sampleBitmap = whiteMonochromeImage(size, devicePixelRatioF());
+    ImageNal->resize(size);
     m_labels.KodKresk.setModul(2);
     m_labels.KodKresk.setRatio(3.0);
 
     TNalepka sample;
     m_labels.AktNalepka = &sample;
-    m_labels.RysNalep(sampleBitmap.size(), sampleLine, s.NazBib1, s.NazBib2, 1, 1, false);
+    m_labels.RysNalep(size, sampleLine, s.NazBib1, s.NazBib2, 1, 1, false);
     m_labels.AktNalepka = nullptr;
     try {
         m_labels.PokazNalepke(sample, sampleBitmap);

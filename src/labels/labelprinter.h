@@ -182,8 +182,8 @@ public:
     // When the settings dialog is saved: the chosen printer's settings go to zelk_nal.prs.
     void savePrinterSettings();
     MorvalenDefaultPrinter& printer(); // the program's printer object, installed at first use
-    QString printerInUse();            // the list name of the printer the next sheet goes to
-    QString PrinterSettingsName;       // the name the chosen printer's settings are held under
+    QString printerInUse();      // the list name of the printer the next sheet goes to, empty: none
+    QString PrinterSettingsName; // the name the chosen printer's settings are held under
 
     const ErrorGuard& guard() const { return m_guard; }
     Dialogs& dialogs() const { return *m_services.dialogs; }

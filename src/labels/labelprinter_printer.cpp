@@ -16,8 +16,7 @@ MorvalenDefaultPrinter& LabelPrinter::printer()
 
 QString LabelPrinter::printerInUse()
 {
-    MorvalenDefaultPrinter& installed = printer();
-    return installed.printers().value(installed.printerIndex());
+    return printer().printerInUse();
 }
 
 void LabelPrinter::SetSelectedPrinter(const QString& name)

@@ -210,25 +210,11 @@ void writeSettings(const QString& fileName, const Settings& settings, const QStr
     file.save();
 }
 
-namespace {
-
-ProfileFile withFirstFree(const QString& fileName, int place)
+void writeFirstFree(const QString& fileName, int place)
 {
     ProfileFile file(fileName);
     file.writeInteger(firstFreeSection, firstFreeKey, place);
-    return file;
-}
-
-} // namespace
-
-QByteArray settingsWithFirstFree(const QString& fileName, int place)
-{
-    return withFirstFree(fileName, place).bytes();
-}
-
-void writeFirstFree(const QString& fileName, int place)
-{
-    withFirstFree(fileName, place).save();
+    file.save();
 }
 
 void writeStockSettings(const QString& fileName, const LabelStock& stock)

@@ -26,11 +26,6 @@ SettingsReading readSettings(const ProfileFile& file);
 void writeSettings(const QString& fileName, const Settings& settings, const QString& bufferFile,
                    bool utf8);
 
-// The settings file `fileName` as it would be with the first free place set to `place`, every
-// other line kept as it is. Raises AppError "Unable to write to <fileName>" when the file
-// cannot be read.
-QByteArray settingsWithFirstFree(const QString& fileName, int place);
-
 // Writes the first free place `place` to the settings file, every other line kept. Raises
 // AppError "Unable to write to <fileName>".
 void writeFirstFree(const QString& fileName, int place);

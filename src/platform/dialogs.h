@@ -24,8 +24,12 @@ public:
     virtual ~Dialogs() = default;
     // Shows a message and waits for the user's answer.
     virtual MessageAnswer message(const Message& message) = 0;
-    // Shows a message and goes on at once; the program keeps working while it is open.
+    // Shows a message and goes on at once; the program keeps working while it is open. A
+    // message whose text is open already is not shown a second time.
     virtual void notify(const Message& message) = 0;
+    // Closes the message of this text that notify() showed, when it is still open: what it said
+    // no longer holds.
+    virtual void withdraw(const QString& text) = 0;
 
     // The common dialogs; each gives nothing when the user cancels.
     // A font dialog without the effects group (underline, strike-out and colour), opened on

@@ -1,6 +1,7 @@
 #include "platform/fileops.h"
 
 #include "platform/apperror.h"
+#include "platform/writeall.h"
 
 #include <cerrno>
 #include <cstring>
@@ -96,22 +97,6 @@ int openRegular(const QString& path, int flags, const QString& what)
         fail(what, notARegularFile());
     }
     return fd;
-}
-
-bool writeAll(int fd, QByteArrayView bytes)
-{
-    const char* next = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, next, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return false;
-        next += written;
-        left -= written;
-    }
-    return true;
 }
 
 } // namespace

@@ -72,10 +72,21 @@ int Printer::printerIndex()
     return m_index;
 }
 
+QString Printer::printerInUse()
+{
+    const int index = m_index >= 0 ? m_index : defaultIndex();
+    return index >= 0 && index < installed().size() ? installed().at(index).listName : QString();
+}
+
+int Printer::defaultIndex()
+{
+    return m_backend && !installed().isEmpty() ? m_backend->defaultPrinter() : -1;
+}
+
 void Printer::setPrinterIndex(int index)
 {
     if (index == -1) {
-        index = m_backend && !installed().isEmpty() ? m_backend->defaultPrinter() : -1;
+        index = defaultIndex();
         if (index < 0)
             throw PrinterError(QStringLiteral("There is no default printer currently selected"));
     }

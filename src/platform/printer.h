@@ -24,6 +24,9 @@ public:
     QStringList printers();
     // The current printer; while none is selected, this selects the system's default printer.
     int printerIndex();
+    // The list name of the printer the next document goes to: the current one, or while none is
+    // selected the system's default, which this does not select. Empty when there is none.
+    QString printerInUse();
     // -1 selects the system's default printer. Selecting a different printer obtains a fresh
     // settings block from its driver; selecting the current one changes nothing.
     void setPrinterIndex(int index);
@@ -63,6 +66,7 @@ public:
 private:
     const QList<PrinterInfo>& installed();
     int indexOfListName(const QString& listName);
+    int defaultIndex(); // the system's default printer, -1 when there is none
     void select(int index, const std::optional<QByteArray>& settings);
     void checkPrinting(bool expected) const;
     QByteArray documentSettings(); // the settings block of the next document

@@ -239,17 +239,10 @@ QByteArray ProfileFile::encoded() const
     return AnsiCodec::decode(ansi) == text ? ansi : text.toUtf8();
 }
 
-QByteArray ProfileFile::bytes() const
-{
-    // A file that could not be read would lose all its other lines.
-    if (m_unreadable)
-        throw AppError(QStringLiteral("Unable to write to %1").arg(m_fileName));
-    return encoded();
-}
-
 void ProfileFile::save()
 {
-    if (!replaceFile(m_fileName, bytes()))
+    // A file that could not be read would lose all its other lines.
+    if (m_unreadable || !replaceFile(m_fileName, encoded()))
         throw AppError(QStringLiteral("Unable to write to %1").arg(m_fileName));
     m_exists = true;
 }

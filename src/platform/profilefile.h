@@ -40,12 +40,9 @@ public:
     void writeInteger(QStringView section, QStringView key, int value);
     void writeBool(QStringView section, QStringView key, bool value);
 
-    // The file's bytes with the text as written. Raises AppError "Unable to write to <file
-    // name>" when the file could not be read: its other lines would be lost.
-    QByteArray bytes() const;
-
-    // Replaces the file with the text as written (replaceFile: atomically, or in place where
-    // the folder takes no new file). Raises AppError "Unable to write to <file name>".
+    // Replaces the file with the text as written (replaceFile: whole or not at all, in place
+    // where the folder takes no new file). Raises AppError "Unable to write to <file name>" when
+    // it was not replaced, or when the file could not be read (its other lines would be lost).
     void save();
 
 private:

@@ -82,12 +82,20 @@ MessageAnswer QtDialogs::message(const Message& message)
 
 void QtDialogs::notify(const Message& message)
 {
-    if (m_stopped)
+    if (m_stopped || m_notices.value(message.text))
         return;
     QMessageBox* box = messageBox(message);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+    m_notices.removeIf([](const auto& notice) { return notice.value().isNull(); });
+    m_notices.insert(message.text, box);
+}
+
+void QtDialogs::withdraw(const QString& text)
+{
+    if (const QPointer<QMessageBox> box = m_notices.take(text))
+        box->close();
 }
 
 std::optional<QFont> QtDialogs::chooseFont(const QFont& initial)

@@ -19,6 +19,7 @@ public:
     MessageAnswer message(const Message& message) override;
     // Notices only tell a desktop user what to expect of the tray and the window.
     void notify(const Message&) override {}
+    void withdraw(const QString&) override {}
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
     std::optional<QString> openPicture(const QString&) override { return std::nullopt; }
     std::optional<QString> openFile(const QString&, const QString&) override

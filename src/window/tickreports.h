@@ -6,9 +6,10 @@
 
 // The reports of the polling tick, which repeats every second for weeks: a failure that comes
 // back at every tick (a missing printer, a bad logo, a full disk) is shown once, and again only
-// after a tick went without it or it changed. Questions, and reports outside a tick (the user's
-// own actions), always pass. Ticks that run while a box of another tick is open count as part
-// of that tick, so one failure never opens a second box.
+// after a tick went without it or it changed. A tick's report is a box that waits for nobody, so
+// the ticks go on taking the buffer and printing while it is open. Questions, and reports outside
+// a tick (the user's own actions), pass as they are. Ticks that run while a question of another
+// tick is open count as part of that tick.
 class TickReports : public Dialogs {
 public:
     explicit TickReports(Dialogs& shown)
@@ -30,6 +31,7 @@ public:
 
     MessageAnswer message(const Message& message) override;
     void notify(const Message& message) override { m_shown.notify(message); }
+    void withdraw(const QString& text) override { m_shown.withdraw(text); }
     std::optional<QFont> chooseFont(const QFont& initial) override
     {
         return m_shown.chooseFont(initial);

@@ -8,7 +8,6 @@
 #include "window/appicon.h"
 #include "window/traywatch.h"
 
-#include <cstdio>
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -171,8 +170,7 @@ void TNal1::buildTray()
     // Qt's tray icon settles for one kind of notification area when it is made: it is made
     // once one is there, so that a host of StatusNotifierItems that comes late is used.
     m_trayWatch = std::make_unique<TrayWatch>(
-        *m_trays, [this](TrayPresence::Kind kind) { makeTrayIcon(kind); },
-        [this] { reportMissingTray(); });
+        *m_trays, m_labels.dialogs(), [this](TrayPresence::Kind kind) { makeTrayIcon(kind); });
     m_trayWatch->poll();
 }
 
@@ -199,16 +197,6 @@ void TNal1::trayActivated(QSystemTrayIcon::ActivationReason reason)
         TrayIcon1DblClick();
     else if (reason == QSystemTrayIcon::Trigger && m_trayKind == TrayPresence::Kind::StatusNotifier)
         Pokastron1Click();
-}
-
-void TNal1::reportMissingTray()
-{
-    const QString text = QStringLiteral(
-        "Pulpit nie ma obszaru powiadomień, więc ikona programu nie jest widoczna.\n"
-        "Program działa dalej: okno pojawi się, gdy w buforze będzie pełna strona naklejek.");
-    std::fprintf(stderr, "zelk_nal: %s\n", qUtf8Printable(text));
-    m_labels.dialogs().notify(
-        {text, Texts::messageCaption(), MessageButtons::Ok, MessageIcon::Information});
 }
 
 // The icon's tooltip (and a StatusNotifierItem's) names the program above the count.

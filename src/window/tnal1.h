@@ -117,7 +117,6 @@ private:
     void buildTray();
     void makeTrayIcon(TrayPresence::Kind kind);
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
-    void reportMissingTray();
     void makeNotifier();
     bool FormClose(); // true: the window closes
     void showOrPrintFullSheet();

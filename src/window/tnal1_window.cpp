@@ -15,8 +15,10 @@ void TNal1::FormShow()
     PokazStrone();
 }
 
-// The buffer is taken at every tick, also while a box or a print run's question is open, and a
-// failure of either half of the tick ends only that half: polling never stops.
+// The timer runs while the window is hidden: showing a sheet stops it, so the queue does not
+// change under the user's eyes, and hiding the window starts it again. A tick takes the buffer
+// also while a box or a print run's question is open; a failure of either half of the tick ends
+// only that half, and its report waits for nobody.
 void TNal1::Timer1Timer()
 {
     const TickReports::Tick tick(m_reports);

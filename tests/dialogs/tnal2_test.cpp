@@ -174,6 +174,23 @@ TEST_F(SettingsDialog, SampleIsCentredLeftOfTheButtonsAndSizesTheDialog)
     EXPECT_EQ(dialog->Button2->geometry().bottom(), dialog->height() - 9);
 }
 
+// As sharp as the preview on a high-density screen (ctest runs this again at QT_SCALE_FACTOR=2):
+// drawn at the screen's device pixel ratio, the same size in the dialog's own pixels.
+TEST_F(SettingsDialog, SampleIsDrawnAtTheDevicePixelRatio)
+{
+    open();
+    EXPECT_EQ(dialog->devicePixelRatioF(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+    EXPECT_EQ(dialog->sampleBitmap.devicePixelRatio(), dialog->devicePixelRatioF());
+    EXPECT_EQ(dialog->sampleBitmap.deviceIndependentSize().toSize(), dialog->ImageNal->size());
+    EXPECT_EQ(dialog->ImageNal->width(), window->labels().geometry.PixSzerN + 2);
+    const QImage& sample = dialog->sampleBitmap;
+    int edges = 0; // across the bars, halfway down the label
+    for (int x = 1; x < sample.width(); ++x)
+        edges += sample.pixelIndex(x, sample.height() / 2) !=
+                 sample.pixelIndex(x - 1, sample.height() / 2);
+    EXPECT_GT(edges, 40) << "the bars are drawn";
+}
+
 TEST_F(SettingsDialog, TestPagePrintsTheEditedGridAndLeavesTheQueue)
 {
     queueLines(5);

@@ -5,6 +5,7 @@
 #include "labels/queuefile.h"
 #include "labels/queuestore.h"
 #include "platform/apperror.h"
+#include "platform/profilefile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -396,16 +397,18 @@ void printFront(QueueStore& store, const QueueLocation& location, QueuedLines& q
 
 // A compaction fails on the disk at each of its steps in turn (the history's append, the first
 // free place into the settings, the new saved-queue file, the journal's removal, each flush).
-// The same process then takes lines, prints and compacts again: no line is lost or comes back.
+// The same process then takes lines, prints and compacts again: no line is lost or comes back,
+// and the settings file keeps its other lines and gets the last first free place.
 TEST_F(Store, ACompactionThatFailsAtAnyStepLosesNoLine)
 {
+    const QByteArray installation = "[Instalacja]\r\nNazwa 1=Biblioteka Miejska\r\n";
     long step = 1;
     for (bool failed = true; failed && !HasFailure(); ++step) {
         SCOPED_TRACE(step);
         for (const QString& name : files())
             QFile::remove(file(qPrintable(name)));
         write(file("zelk.nal"), numberedLines(1, 30));
-        writeBytes("zelk_nal.ini", {});
+        writeBytes("zelk_nal.ini", installation);
         {
             QueueStore store;
             queue = restored(store, location());
@@ -425,6 +428,9 @@ TEST_F(Store, ACompactionThatFailsAtAnyStepLosesNoLine)
         QueueStore next;
         EXPECT_EQ(restored(next, location()), numberedLines(27, 32));
         EXPECT_EQ(PrintHistory::read(file("zelk.nal.historia")).size(), 2);
+        const ProfileFile settings(file("zelk_nal.ini"));
+        EXPECT_EQ(settings.readString(u"Instalacja", u"Nazwa 1"), "Biblioteka Miejska");
+        EXPECT_EQ(settings.readInteger(u"Sposób Wydruku", u"Pierwsza Wolna", 0), 3);
     }
     EXPECT_GT(step, 10);
 }

@@ -1,9 +1,11 @@
+#include "fulldisk.h"
 #include "platform/apperror.h"
 #include "platform/profilefile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <optional>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -269,6 +271,22 @@ TEST_F(ProfileFileTest, FileAndFolderBothClosedIsReportedAndKeepsTheFile)
         }
     }
     EXPECT_EQ(readBytes(path()), QByteArray("[A]\r\nk=1\r\n"));
+}
+
+// A full disk leaves the file as it was, whether it is replaced or written over in place.
+TEST_F(ProfileFileTest, AFullDiskLeavesTheFileAsItWas)
+{
+    for (const bool closedFolder : {false, true}) {
+        SCOPED_TRACE(closedFolder ? "written over in place" : "replaced");
+        ProfileFile file = fileWith("[A]\r\nk=1\r\n");
+        file.writeString(u"A", u"k", QString(100, u'x'));
+        std::optional<WriteProtected> folder;
+        if (closedFolder && !folder.emplace(m_dir.path()).holds())
+            GTEST_SKIP() << "cannot take the right to write away from a folder here";
+        const FullDisk full(20);
+        EXPECT_THROW(file.save(), AppError);
+        EXPECT_EQ(readBytes(path()), QByteArray("[A]\r\nk=1\r\n"));
+    }
 }
 
 TEST_F(ProfileFileTest, GarbageIsReadAndWrittenWithoutHarm)

@@ -12,6 +12,7 @@ class ScriptedDialogs : public Dialogs {
 public:
     MessageAnswer message(const Message& message) override;
     void notify(const Message& message) override { m_shown << message; }
+    void withdraw(const QString& text) override { withdrawn << text; }
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QString> openPicture(const QString& initialPath) override;
     std::optional<QString> openFile(const QString& fileName, const QString& folder) override;
@@ -24,6 +25,7 @@ public:
 
     void answer(MessageAnswer answer) { m_answers << answer; }
     const QList<Message>& shown() const { return m_shown; }
+    QStringList withdrawn;
     void clear() { m_shown.clear(); }
     bool scriptUsedUp() const { return m_answers.isEmpty(); }
 

@@ -78,22 +78,21 @@ TEST_F(Tick, AFailureWithoutPreviewIsReportedOnceAndPollingGoesOn)
     EXPECT_EQ(texts().count("Bitmap image is not valid"), 2);
 }
 
-TEST_F(Tick, LinesFlowInWhileAFailureIsShown)
+// Unattended printing goes on while a failure is on the screen: the report waits for nobody.
+TEST_F(Tick, AFailedFoldIsToldOnceWithoutHoldingTheTicks)
 {
-    appendToBuffer(numberedLines(1, 3));
-    std::optional<FullDisk> full(std::in_place, 48); // the fold of three lines does not fit
-    int nestedTicks = 0;
-    dialogs.whileShown = [&](const Message&) {
-        full.reset(); // the disk has room again while the report is open
-        appendToBuffer(numberedLines(4, 5));
-        for (; nestedTicks < 3; ++nestedTicks)
+    window->labels().settings.BezWyswB = true;
+    dialogs.whileShown = [](const Message&) { ADD_FAILURE() << "a tick waits on a box"; };
+    appendToBuffer(numberedLines(1, 30));
+    {
+        const FullDisk full(48); // the fold of the lines does not fit
+        for (int i = 0; i < 3; ++i)
             tick();
-    };
-    tick();
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Nie można dopisać do pliku "));
-    EXPECT_EQ(window->labels().queue.ListaLini, numberedLines(1, 5))
-        << "taken by the ticks that ran while the report was open";
+    }
+    tick(); // room again: the lines are taken and a full sheet printed
+    ASSERT_EQ(texts().size(), 1) << "said once";
+    EXPECT_TRUE(texts()[0].startsWith("Nie można dopisać do pliku ")) << qPrintable(texts()[0]);
+    EXPECT_EQ(window->labels().queue.ListaLini, numberedLines(25, 30));
 }
 
 TEST_F(Tick, AnUnreadableSavedQueueIsReportedOnce)

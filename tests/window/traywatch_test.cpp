@@ -1,4 +1,5 @@
 #include "faketraypresence.h"
+#include "scripteddialogs.h"
 #include "window/traywatch.h"
 
 #include <gtest/gtest.h>
@@ -7,26 +8,29 @@ namespace {
 
 // A notification area that comes at a given look (the first at the start, then one a second),
 // or never (0): it is taken when it comes, and reported missing once, ten seconds after the
-// start, only when it has not come by then.
+// start, only when it has not come by then; that notice is withdrawn when it comes.
 TEST(LateTray, IsTakenWhenItComesAndReportedMissingOnlyAfterTenSeconds)
 {
     const struct {
         int comesAtLook;
         int missingReports;
-    } cases[] = {{1, 0}, {11, 0}, {15, 1}, {0, 1}};
-    for (const auto& [comesAtLook, missingReports] : cases) {
+        bool withdrawn;
+    } cases[] = {{1, 0, false}, {11, 0, false}, {15, 1, true}, {0, 1, false}};
+    for (const auto& [comesAtLook, missingReports, withdrawn] : cases) {
         SCOPED_TRACE(comesAtLook);
         FakeTrayPresence trays;
-        int appeared = 0, missing = 0;
-        TrayWatch watch(
-            trays, [&](TrayPresence::Kind) { ++appeared; }, [&] { ++missing; });
+        ScriptedDialogs dialogs;
+        int appeared = 0;
+        TrayWatch watch(trays, dialogs, [&](TrayPresence::Kind) { ++appeared; });
         for (int look = 1; look <= 20 && !appeared; ++look) {
             if (look == comesAtLook)
                 trays.kind = TrayPresence::Kind::StatusNotifier;
             watch.poll();
         }
         EXPECT_EQ(appeared, comesAtLook ? 1 : 0);
-        EXPECT_EQ(missing, missingReports);
+        EXPECT_EQ(dialogs.shown().size(), missingReports);
+        EXPECT_EQ(dialogs.withdrawn,
+                  withdrawn ? QStringList{dialogs.shown().value(0).text} : QStringList{});
     }
 }
 
