@@ -4,7 +4,7 @@
 // with a notification area (trayer).
 #include "benchmode.h"
 #include "labels/texts.h"
-#include "platform/windowtitles.h"
+#include "platform/desktop/windowtitles.h"
 #include "virtualdesktop.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // keeps) is listed; the figures are the time and the peak memory of the whole process.
 #include "benchmode.h"
 #include "labels/printhistory.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 
 #include <chrono>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "benchdialogs.h"
 #include "benchmode.h"
 #include "labels/labelprinter.h"
-#include "platform/cupsprinterbackend.h"
+#include "platform/printing/cupsprinterbackend.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "benchmode.h"
 #include "labels/queuefile.h"
 #include "labels/queuestore.h"
-#include "platform/qtdialogs.h"
+#include "platform/desktop/qtdialogs.h"
 #include "window/tnal1.h"
 
 #include <chrono>

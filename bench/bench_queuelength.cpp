@@ -7,8 +7,8 @@
 #include "labels/queuefile.h"
 #include "labels/queuestore.h"
 #include "labels/texts.h"
-#include "platform/cupsprinterbackend.h"
-#include "platform/stderrdialogs.h"
+#include "platform/desktop/stderrdialogs.h"
+#include "platform/printing/cupsprinterbackend.h"
 #include "virtualdesktop.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "benchdialogs.h"
 #include "benchmode.h"
 #include "labels/labelprinter.h"
-#include "platform/cupsprinterbackend.h"
+#include "platform/printing/cupsprinterbackend.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 // Answers every question No, so that a run prints its sheets once, and counts the messages
 // shown: a benchmark whose run reported something did not do the work it times.

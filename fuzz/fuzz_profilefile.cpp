@@ -3,7 +3,7 @@
 #include "fuzzsupport.h"
 #include "labels/discovery.h"
 #include "labels/settingsfile.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 
 namespace {
 

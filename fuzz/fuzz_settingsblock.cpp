@@ -2,7 +2,7 @@
 // count, then names and blocks), read against a made-up set of printers. Whatever was read
 // must be applicable, and the collection saved from it must read again.
 #include "fuzzsupport.h"
-#include "platform/devmode.h"
+#include "platform/printing/devmode.h"
 #include "printer/morvalendefaultprinter.h"
 
 #include <QtEndian>

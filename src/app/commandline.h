@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/instancechannel.h"
+#include "platform/files/instancechannel.h"
 
 #include <initializer_list>
 #include <optional>

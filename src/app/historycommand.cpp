@@ -1,7 +1,7 @@
 #include "app/historycommand.h"
 
 #include "labels/labelprinter.h"
-#include "platform/instancechannel.h"
+#include "platform/files/instancechannel.h"
 
 #include <algorithm>
 #include <cstdio>

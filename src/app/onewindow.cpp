@@ -1,8 +1,8 @@
 #include "app/onewindow.h"
 
-#include "platform/dialogs.h"
-#include "platform/instancechannel.h"
-#include "platform/windowtitles.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/desktop/windowtitles.h"
+#include "platform/files/instancechannel.h"
 
 namespace {
 

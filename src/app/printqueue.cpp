@@ -5,10 +5,10 @@
 #include "app/programfolder.h"
 #include "labels/labelprinter.h"
 #include "labels/polishcount.h"
-#include "platform/cupsprinterbackend.h"
+#include "platform/desktop/stderrdialogs.h"
 #include "platform/errorguard.h"
-#include "platform/instancechannel.h"
-#include "platform/stderrdialogs.h"
+#include "platform/files/instancechannel.h"
+#include "platform/printing/cupsprinterbackend.h"
 #include "platform/version.h"
 
 #include <cstdio>

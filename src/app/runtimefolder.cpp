@@ -1,7 +1,7 @@
 #include "app/runtimefolder.h"
 
 #include "platform/apperror.h"
-#include "platform/instancechannel.h"
+#include "platform/files/instancechannel.h"
 
 #include <QFile>
 

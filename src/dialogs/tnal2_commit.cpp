@@ -5,7 +5,7 @@
 #include "labels/discovery.h"
 #include "labels/settingsfile.h"
 #include "labels/texts.h"
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 #include "window/tnal1.h"
 
 #include <QCheckBox>

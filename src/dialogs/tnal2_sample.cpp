@@ -5,7 +5,7 @@
 #include "labels/pixels.h"
 #include "labels/texts.h"
 #include "platform/apperror.h"
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 #include "window/tnal1.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "labels/discovery.h"
 
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 
 #include <QDir>
 #include <QFileInfo>

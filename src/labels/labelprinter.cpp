@@ -5,8 +5,8 @@
 #include "labels/discovery.h"
 #include "labels/settingsfile.h"
 #include "labels/texts.h"
-#include "platform/printerbackend.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
+#include "platform/printing/printerbackend.h"
 
 LabelPrinter::LabelPrinter(const Services& services, const QString& executableDir,
                            const QStringList& arguments)

@@ -5,8 +5,8 @@
 #include "labels/labelline.h"
 #include "labels/logofile.h"
 #include "labels/texts.h"
-#include "platform/ansicodec.h"
 #include "platform/apperror.h"
+#include "platform/files/ansicodec.h"
 #include "platform/rounding.h"
 
 #include <QFile>

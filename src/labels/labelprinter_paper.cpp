@@ -9,8 +9,8 @@
 #include "labels/polishcount.h"
 #include "labels/shrinktofit.h"
 #include "labels/texts.h"
-#include "platform/ansicodec.h"
 #include "platform/apperror.h"
+#include "platform/files/ansicodec.h"
 #include "platform/rounding.h"
 
 #include <QPainter>

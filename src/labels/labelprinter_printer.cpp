@@ -3,7 +3,7 @@
 #include "labels/labelprinter.h"
 
 #include "labels/texts.h"
-#include "platform/printersetupdialog.h"
+#include "platform/printing/printersetupdialog.h"
 
 #include <QFileInfo>
 

@@ -4,7 +4,7 @@
 
 #include "labels/labelfault.h"
 #include "labels/texts.h"
-#include "platform/cupsprinterbackend.h"
+#include "platform/printing/cupsprinterbackend.h"
 #include "platform/rounding.h"
 
 #include <QDateTime>

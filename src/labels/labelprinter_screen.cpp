@@ -6,8 +6,8 @@
 #include "labels/labelfault.h"
 #include "labels/monochrome.h"
 #include "labels/shrinktofit.h"
-#include "platform/ansicodec.h"
 #include "platform/apperror.h"
+#include "platform/files/ansicodec.h"
 #include "platform/rounding.h"
 
 #include <cmath>

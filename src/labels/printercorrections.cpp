@@ -1,6 +1,6 @@
 #include "labels/printercorrections.h"
 
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 #include "platform/rounding.h"
 
 #include <QRegularExpression>

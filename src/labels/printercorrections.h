@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/pagesetup.h"
+#include "platform/printing/pagesetup.h"
 
 #include <optional>
 #include <QMap>

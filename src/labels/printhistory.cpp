@@ -2,8 +2,8 @@
 
 #include "labels/labelline.h"
 #include "platform/apperror.h"
-#include "platform/fileops.h"
-#include "platform/ownfile.h"
+#include "platform/files/fileops.h"
+#include "platform/files/ownfile.h"
 
 #include <algorithm>
 #include <QFileInfo>

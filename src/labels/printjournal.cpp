@@ -1,6 +1,6 @@
 #include "labels/printjournal.h"
 
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 
 #include <QFileInfo>
 #include <QUrl>

@@ -1,6 +1,6 @@
 #include "labels/queuefile.h"
 
-#include "platform/ansicodec.h"
+#include "platform/files/ansicodec.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "labels/queuefile.h"
 #include "labels/queuefilenames.h"
 #include "platform/apperror.h"
-#include "platform/fileops.h"
-#include "platform/ownfile.h"
+#include "platform/files/fileops.h"
+#include "platform/files/ownfile.h"
 
 #include <functional>
 #include <optional>

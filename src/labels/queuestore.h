@@ -2,8 +2,8 @@
 
 #include "labels/printjournal.h"
 #include "labels/queuedlines.h"
-#include "platform/filelock.h"
-#include "platform/printerbackend.h"
+#include "platform/files/filelock.h"
+#include "platform/printing/printerbackend.h"
 
 #include <functional>
 #include <optional>

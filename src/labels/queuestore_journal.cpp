@@ -8,9 +8,9 @@
 #include "labels/queuefilenames.h"
 #include "labels/settingsfile.h"
 #include "platform/apperror.h"
-#include "platform/fileops.h"
-#include "platform/ownfile.h"
-#include "platform/replacement.h"
+#include "platform/files/fileops.h"
+#include "platform/files/ownfile.h"
+#include "platform/files/replacement.h"
 
 #include <algorithm>
 #include <QScopeGuard>

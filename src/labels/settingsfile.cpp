@@ -4,8 +4,8 @@
 #include "labels/settingranges.h"
 #include "labels/stocksettings.h"
 #include "platform/apperror.h"
+#include "platform/files/profilefile.h"
 #include "platform/integertext.h"
-#include "platform/profilefile.h"
 
 #include <algorithm>
 #include <variant>

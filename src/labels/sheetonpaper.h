@@ -3,7 +3,7 @@
 #include "labels/pagegrid.h"
 #include "labels/settings.h"
 #include "platform/apperror.h"
-#include "platform/pagesetup.h"
+#include "platform/printing/pagesetup.h"
 
 #include <QPointF>
 #include <QRect>

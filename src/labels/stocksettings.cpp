@@ -1,7 +1,7 @@
 #include "labels/stocksettings.h"
 
 #include "labels/settingranges.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 
 #include <tuple>
 #include <variant>

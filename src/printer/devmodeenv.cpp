@@ -1,7 +1,7 @@
 #include "printer/devmodeenv.h"
 
-#include "platform/devmode.h"
-#include "platform/printer.h"
+#include "platform/printing/devmode.h"
+#include "platform/printing/printer.h"
 #include "printer/printerassert.h"
 
 #include <QIODevice>

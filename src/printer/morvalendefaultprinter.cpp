@@ -1,7 +1,7 @@
 #include "printer/morvalendefaultprinter.h"
 
-#include "platform/devmode.h"
-#include "platform/replacefile.h"
+#include "platform/files/replacefile.h"
+#include "platform/printing/devmode.h"
 #include "printer/printerassert.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/printer.h"
+#include "platform/printing/printer.h"
 #include "printer/devmodeenv.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QSet>
 

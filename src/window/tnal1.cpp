@@ -1,10 +1,10 @@
 #include "window/tnal1.h"
 
 #include "labels/texts.h"
-#include "platform/freedesktopnotifier.h"
-#include "platform/notifierchain.h"
-#include "platform/stderrnotifier.h"
-#include "platform/traynotifier.h"
+#include "platform/desktop/freedesktopnotifier.h"
+#include "platform/desktop/notifierchain.h"
+#include "platform/desktop/stderrnotifier.h"
+#include "platform/desktop/traynotifier.h"
 #include "window/appicon.h"
 #include "window/traywatch.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "labels/labelprinter.h"
-#include "platform/notifier.h"
-#include "platform/traypresence.h"
+#include "platform/desktop/notifier.h"
+#include "platform/desktop/traypresence.h"
 #include "window/tickreports.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/dialogs.h"
-#include "platform/traypresence.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/desktop/traypresence.h"
 
 #include <functional>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "labels/printhistory.h"
-#include "platform/instancechannel.h"
+#include "platform/files/instancechannel.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "app/onewindow.h"
-#include "platform/instancechannel.h"
-#include "platform/windowtitles.h"
+#include "platform/desktop/windowtitles.h"
+#include "platform/files/instancechannel.h"
 #include "scripteddialogs.h"
 
 #include <atomic>

@@ -1,8 +1,8 @@
 #include "labels/printjournal.h"
 #include "labels/queuefile.h"
-#include "platform/fileops.h"
-#include "platform/instancechannel.h"
-#include "platform/profilefile.h"
+#include "platform/files/fileops.h"
+#include "platform/files/instancechannel.h"
+#include "platform/files/profilefile.h"
 
 #include <functional>
 #include <gtest/gtest.h>

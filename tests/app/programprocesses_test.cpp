@@ -1,7 +1,7 @@
 #include "labellines.h"
 #include "labels/queuefile.h"
 #include "labels/queuestore.h"
-#include "platform/cupsprinterbackend.h"
+#include "platform/printing/cupsprinterbackend.h"
 #include "virtualdesktop.h"
 
 #include <gtest/gtest.h>

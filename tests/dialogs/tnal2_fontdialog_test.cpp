@@ -1,6 +1,6 @@
 // The font buttons of the settings dialog with Qt's own font dialog: it opens on the face the
 // label is drawn with, and confirming it unchanged changes nothing.
-#include "platform/qtdialogs.h"
+#include "platform/desktop/qtdialogs.h"
 #include "settingsdialogfixture.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 // The label stock in the settings dialog and its chooser.
 #include "dialogs/stockchooser.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 #include "settingsdialogfixture.h"
 
 #include <QDoubleSpinBox>

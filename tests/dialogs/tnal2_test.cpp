@@ -1,5 +1,5 @@
-#include "platform/ansicodec.h"
-#include "platform/profilefile.h"
+#include "platform/files/ansicodec.h"
+#include "platform/files/profilefile.h"
 #include "settingsdialogfixture.h"
 
 #include "window/pageimage.h"

@@ -1,5 +1,5 @@
 #include "labels/discovery.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 #include "printingfixture.h"
 
 namespace {

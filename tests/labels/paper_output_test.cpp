@@ -1,7 +1,7 @@
 // Sheets printed through the real printers: the built-in "Plik PDF" on a machine without CUPS
 // and, where a CUPS scheduler with a cups-pdf queue runs (scripts/start-cups.sh), that queue. The
 // output is read back with poppler's tools and ZXing.
-#include "platform/cupsprinterbackend.h"
+#include "platform/printing/cupsprinterbackend.h"
 #include "printingfixture.h"
 
 #include <algorithm>

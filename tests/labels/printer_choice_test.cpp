@@ -1,5 +1,5 @@
 #include "labels/texts.h"
-#include "platform/devmode.h"
+#include "platform/printing/devmode.h"
 #include "printingfixture.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "labels/printhistory.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 #include "printingfixture.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "labels/printjournal.h"
 #include "labels/queuefile.h"
 #include "labels/texts.h"
-#include "platform/devmode.h"
+#include "platform/printing/devmode.h"
 #include "printingfixture.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "labelprinterfixture.h"
-#include "platform/cupsprinterbackend.h"
+#include "platform/printing/cupsprinterbackend.h"
 
 #include <cups/cups.h>
 

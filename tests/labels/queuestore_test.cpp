@@ -5,7 +5,7 @@
 #include "labels/queuefile.h"
 #include "labels/queuestore.h"
 #include "platform/apperror.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

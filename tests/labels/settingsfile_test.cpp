@@ -1,7 +1,7 @@
 #include "labels/settingsfile.h"
-#include "platform/ansicodec.h"
 #include "platform/apperror.h"
-#include "platform/profilefile.h"
+#include "platform/files/ansicodec.h"
+#include "platform/files/profilefile.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "labels/settingsfile.h"
 #include "labels/stockcatalogue.h"
 #include "labels/stocksettings.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 #include "printingfixture.h"
 
 #include <QFile>

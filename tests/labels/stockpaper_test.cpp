@@ -4,7 +4,7 @@
 // no whole number of layout pixels or dots: a pitch rounded once and multiplied is off by row 13.
 #include "labels/stockcatalogue.h"
 #include "labels/stocksettings.h"
-#include "platform/devmode.h"
+#include "platform/printing/devmode.h"
 #include "printingfixture.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/pdfdocument.h"
+#include "platform/printing/pdfdocument.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

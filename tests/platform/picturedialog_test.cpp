@@ -1,4 +1,4 @@
-#include "platform/picturedialog.h"
+#include "platform/desktop/picturedialog.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

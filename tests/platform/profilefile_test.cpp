@@ -1,6 +1,6 @@
 #include "fulldisk.h"
 #include "platform/apperror.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/stderrdialogs.h"
+#include "platform/desktop/stderrdialogs.h"
 
 #include <gtest/gtest.h>
 

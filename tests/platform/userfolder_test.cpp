@@ -1,5 +1,5 @@
 #include "platform/apperror.h"
-#include "platform/userfolder.h"
+#include "platform/files/userfolder.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

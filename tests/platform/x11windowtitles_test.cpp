@@ -1,6 +1,6 @@
 // The titles of the top-level windows of a private X server: the root's children, and the client
 // windows that a window manager has moved into frames of its own.
-#include "platform/windowtitles.h"
+#include "platform/desktop/windowtitles.h"
 #include "virtualdesktop.h"
 
 #include <cstdlib>

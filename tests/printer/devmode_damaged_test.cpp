@@ -1,5 +1,5 @@
 // Settings blocks damaged in ways that fuzzing the settings files turned up.
-#include "platform/devmode.h"
+#include "platform/printing/devmode.h"
 
 #include <gtest/gtest.h>
 #include <QtEndian>

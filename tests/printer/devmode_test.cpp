@@ -1,5 +1,5 @@
-#include "platform/devmode.h"
-#include "platform/qprintersettings.h"
+#include "platform/printing/devmode.h"
+#include "platform/printing/qprintersettings.h"
 
 #include <gtest/gtest.h>
 #include <QtEndian>

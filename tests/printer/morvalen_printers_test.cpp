@@ -1,4 +1,4 @@
-#include "platform/devmode.h"
+#include "platform/printing/devmode.h"
 #include "printer/morvalendefaultprinter.h"
 #include "recordingprinterbackend.h"
 

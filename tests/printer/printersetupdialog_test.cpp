@@ -1,6 +1,6 @@
-#include "platform/cupsprinterbackend.h"
-#include "platform/devmode.h"
-#include "platform/qtprintersetupdialog.h"
+#include "platform/printing/cupsprinterbackend.h"
+#include "platform/printing/devmode.h"
+#include "platform/printing/qtprintersetupdialog.h"
 
 #include <cups/cups.h>
 #include <gtest/gtest.h>

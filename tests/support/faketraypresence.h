@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/traypresence.h"
+#include "platform/desktop/traypresence.h"
 
 // A notification area that is there or not as the test says.
 class FakeTrayPresence : public TrayPresence {

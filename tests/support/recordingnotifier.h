@@ -1,7 +1,7 @@
 #pragma once
 
 #include "labels/runnotice.h"
-#include "platform/notifier.h"
+#include "platform/desktop/notifier.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #include "recordingprinterbackend.h"
 
-#include "platform/devmode.h"
+#include "platform/printing/devmode.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/printerbackend.h"
-#include "platform/printersetupdialog.h"
+#include "platform/printing/printerbackend.h"
+#include "platform/printing/printersetupdialog.h"
 
 #include <deque>
 #include <QColor>

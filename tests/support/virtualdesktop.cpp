@@ -1,6 +1,6 @@
 #include "virtualdesktop.h"
 
-#include "platform/windowtitles.h"
+#include "platform/desktop/windowtitles.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 #include "labels/screentextmetrics.h"
 #include "labels/texts.h"
 #include "mainwindowfixture.h"
-#include "platform/profilefile.h"
+#include "platform/files/profilefile.h"
 
 #include "window/pageimage.h"
 #include <cmath>

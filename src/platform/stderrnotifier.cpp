@@ -1,9 +1,0 @@
-#include "platform/stderrnotifier.h"
-
-#include <cstdio>
-
-void StderrNotifier::notify(const QString& text, bool)
-{
-    std::fprintf(stderr, "zelk_nal: %s\n", qUtf8Printable(text));
-    std::fflush(stderr);
-}
