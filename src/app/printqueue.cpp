@@ -1,6 +1,7 @@
 #include "app/printqueue.h"
 
 #include "app/commandline.h"
+#include "app/exitcodes.h"
 #include "app/historycommand.h"
 #include "app/programfolder.h"
 #include "labels/labelprinter.h"
@@ -17,9 +18,6 @@
 #include <QGuiApplication>
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kRefused = 2;
 
 // The run shows nothing, so it needs no display.
 void useOffscreenPlatform()

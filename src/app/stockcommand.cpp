@@ -1,6 +1,7 @@
 #include "app/stockcommand.h"
 
 #include "app/commandline.h"
+#include "app/exitcodes.h"
 #include "app/programfolder.h"
 #include "labels/discovery.h"
 #include "labels/settingsfile.h"
@@ -11,8 +12,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-constexpr int kFailed = 1;
 
 void complain(const QString& text)
 {
