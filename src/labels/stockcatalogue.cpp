@@ -157,7 +157,7 @@ StockCatalogue StockCatalogue::read(const QStringList& folders)
             catalogue.offered.append(entry.stock);
     }
     // In Polish order, the numbers in part numbers by their value: 5160 before 15160.
-    QCollator collator(QLocale(QLocale::Polish));
+    QCollator collator{QLocale(QLocale::Polish)};
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(catalogue.offered.begin(), catalogue.offered.end(),
