@@ -179,7 +179,7 @@ TEST_F(OnPaper, TheCalibrationPageOutlinesTheStocksLabels)
     const Settings before = labels->settings;
     labels->printCalibrationPage(averyL7160());
     ASSERT_EQ(backend.ended().size(), 1);
-    const RecordedDocument& page = backend.ended()[0];
+    const RecordedDocument page = backend.ended()[0];
     EXPECT_EQ(page.title, QStringLiteral("ZELK - Strona kalibracyjna"));
     // 7.48 and 15.49 mm are 88 and 183 dots at 300 dpi, less the 47 dots of the margin.
     EXPECT_EQ(page.rects().value(0).rect, QRectF(41, 136, 756, 1)) << "the first label's top edge";
