@@ -429,7 +429,8 @@ QueuedLines QueueStore::readSavedQueue(const FileNames& names, int places)
     QByteArray bytes;
     try {
         if (FileOps::exists(names.saved))
-            bytes = FileOps::read(names.saved);
+            bytes =
+                FileOps::read(names.saved, 0, QueuedLines::roomToGrow(FileOps::size(names.saved)));
     } catch (const AppError& error) {
         throw AppError(error.text() +
                        QStringLiteral(" Kolejka naklejek nie będzie zapisywana, dopóki tego pliku "

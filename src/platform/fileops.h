@@ -17,8 +17,9 @@ bool exists(const QString& path);
 // The size of the entry `path` (a link's own size), or 0 when there is none.
 qint64 size(const QString& path);
 
-// Reads a regular file from `offset` to its end.
-QByteArray read(const QString& path, qint64 offset = 0);
+// Reads a regular file from `offset` to its end, into room for `spare` more bytes, so that as
+// many can be appended to what was read without moving it.
+QByteArray read(const QString& path, qint64 offset = 0, qint64 spare = 0);
 
 // Creates `path` anew (an entry left there is removed first, a link included), writes `bytes`
 // and flushes them to the disk; mode 0644 at most. A failed write removes the file again, so
