@@ -509,8 +509,6 @@ TEST_F(Store, TicksRacingAWriterQueueEveryLineOnce)
     EXPECT_EQ(read(file("zelk.nal")), queue);
 }
 
-} // namespace
-
 // The buffer folder may be writable by other accounts: a link planted under any of the queue's
 // names is neither read nor written through, and what the program creates is 0644 at most.
 TEST_F(Store, NoLinkIsFollowedInTheBufferFolder)
@@ -712,3 +710,5 @@ TEST_F(Store, TheSavedQueueIsReadByItsContent)
         EXPECT_EQ(restored(afterCrash, location), polish);
     }
 }
+
+} // namespace
