@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -66,7 +67,7 @@ double peakMegabytes()
 }
 
 // A saved queue of `lineCount` lines written in slices, so that this process never holds it as
-// a list of strings and its peak memory is that of the queue alone.
+// a list of strings and its peak memory is that of the queue alone, and flushed.
 bool writeSavedQueue(const QString& path, int lineCount)
 {
     QFile file(path);
@@ -81,7 +82,8 @@ bool writeSavedQueue(const QString& path, int lineCount)
         if (file.write(bytes) != bytes.size())
             return false;
     }
-    return true;
+    // On the disk, as a queue saved long ago is: else the first fold's flush writes it all.
+    return file.flush() && ::fsync(file.handle()) == 0;
 }
 
 // One buffer line at a time folded onto a saved queue of `lineCount` lines read at start: the

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -41,10 +42,13 @@ QByteArray queueBytes(int count)
     return QueueFile::serialize(lines, true);
 }
 
+// Flushed to the disk, as files written long ago are: else the first flush of the program's
+// own writes to such a file pays for them.
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        ::fsync(file.handle()) != 0)
         qFatal("cannot write %s", qPrintable(path));
 }
 
