@@ -97,10 +97,11 @@ void PrintJournal::appendSheet(const QString& path, const SheetRecord& sheet)
     FileOps::append(path, "S " + sheetFields(sheet) + '\n');
 }
 
-void PrintJournal::appendState(const QString& path, int sequence, SheetRecord::State state)
+void PrintJournal::appendState(const QString& path, int sequence, SheetRecord::State state,
+                               FileOps::Flush flush)
 {
     const char* mark = state == SheetRecord::State::Accepted ? "A " : "R ";
-    FileOps::append(path, mark + QByteArray::number(sequence) + '\n');
+    FileOps::append(path, mark + QByteArray::number(sequence) + '\n', flush);
 }
 
 void PrintJournal::appendKept(const QString& path, const QList<SheetRecord>& sheets)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fileops.h"
+
 #include <optional>
 #include <QDateTime>
 #include <QList>
@@ -52,6 +54,20 @@ struct SheetRecord {
 // with the texts percent-encoded, the labels each on its own and joined by commas. A record of
 // an earlier version has no labels, and its journal no id. A last line without its end was cut
 // short and does not count.
+//
+// A kill loses nothing once written; a power cut loses what was not flushed. A flush of the file
+// flushes every line before it too, so only lines after the last flush can be lost. Each flush
+// guards one thing:
+// - the header, with the folder: the journal exists before any record of it is trusted;
+// - a sheet's record, before anything of the sheet exists: a sheet on paper or in the folder
+//   always has a record, settled by the evidence when no later line survived;
+// - a held job's "accepted" line, before the job is released: a job that may print is never
+//   settled as one the printer never had (which would cancel it, or print it again).
+// A PDF's "accepted" line and every "released" line are not flushed of their own; they reach
+// the disk with the next flush. Losing them is harmless: the PDF, flushed with its folder before
+// the line was written, settles its sheet as printed; a held job with an "accepted" line is
+// released again, which changes nothing. The "kept" lines are flushed: after them no evidence
+// is asked again.
 namespace PrintJournal {
 
 struct Contents {
@@ -72,7 +88,7 @@ Contents create(const QString& path, const QString& queueIdentity);
 
 // Appends a line, flushed to the disk.
 void appendSheet(const QString& path, const SheetRecord& sheet);
-void appendState(const QString& path, int sequence, SheetRecord::State state);
+void appendState(const QString& path, int sequence, SheetRecord::State state, FileOps::Flush flush);
 // Marks `sheets`, settled, kept: each one's fate, then the kept line, in one flushed append.
 void appendKept(const QString& path, const QList<SheetRecord>& sheets);
 

@@ -153,8 +153,9 @@ public:
     // Records a sheet of `queue`'s lines before it goes out; returns its sequence number. The
     // saved-queue file is brought to mirror `queue` first when it does not.
     int recordSheet(const QueueLocation& location, SheetRecord sheet, QueuedLines& queue);
-    // The printer has the sheet; it may print (a failure to record that is harmless).
-    void sheetAccepted(const QueueLocation& location, int sequence);
+    // The printer has the sheet (`held`: it prints once released; see SheetHandOver); it may
+    // print (a failure to record that is harmless).
+    void sheetAccepted(const QueueLocation& location, int sequence, bool held);
     void sheetReleased(const QueueLocation& location, int sequence);
     // After a run: the lines of printed sheets leave `queue` (the file keeps them until `save`
     // compacts it). Returns how many left.

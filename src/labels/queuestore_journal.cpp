@@ -65,9 +65,12 @@ SheetRecord& QueueStore::recordedSheet(int sequence)
         [sequence](const SheetRecord& sheet) { return sheet.sequence == sequence; });
 }
 
-void QueueStore::sheetAccepted(const QueueLocation& location, int sequence)
+// A held sheet's "accepted" line is flushed before the sheet is released; a PDF's may wait for
+// the journal's next flush, as its file, flushed, settles it without the line.
+void QueueStore::sheetAccepted(const QueueLocation& location, int sequence, bool held)
 {
-    PrintJournal::appendState(FileNames(location).journal, sequence, State::Accepted);
+    PrintJournal::appendState(FileNames(location).journal, sequence, State::Accepted,
+                              held ? FileOps::Flush::Now : FileOps::Flush::WithNext);
     recordedSheet(sequence).state = State::Accepted;
 }
 
@@ -75,7 +78,8 @@ void QueueStore::sheetReleased(const QueueLocation& location, int sequence)
 {
     recordedSheet(sequence).state = State::Released;
     try {
-        PrintJournal::appendState(FileNames(location).journal, sequence, State::Released);
+        PrintJournal::appendState(FileNames(location).journal, sequence, State::Released,
+                                  FileOps::Flush::WithNext);
     } catch (const AppError&) {
         // Without the line, settling releases the job once more, which changes nothing.
     }

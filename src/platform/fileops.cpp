@@ -244,11 +244,11 @@ QString FileOps::identity(const QString& path)
     return QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
 }
 
-void FileOps::append(const QString& path, QByteArrayView bytes)
+void FileOps::append(const QString& path, QByteArrayView bytes, Flush flush)
 {
     const QString what = QStringLiteral("Nie można dopisać do pliku %1").arg(path);
     Descriptor file(openRegular(path, O_WRONLY | O_APPEND | O_CREAT, what));
-    if (!writeAll(file.fd(), bytes) || ::fsync(file.fd()) != 0)
+    if (!writeAll(file.fd(), bytes) || (flush == Flush::Now && ::fsync(file.fd()) != 0))
         fail(what, errno);
     if (const int error = file.close(); error != 0)
         fail(what, error);

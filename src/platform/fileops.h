@@ -41,9 +41,14 @@ void createExclusive(
 // anew and renamed into place gets another one.
 QString identity(const QString& path);
 
+// When appended bytes reach the disk: before the append returns, or with the file's next flush
+// (until then a power cut may take them back, a kill does not).
+enum class Flush { Now, WithNext };
+
 // Appends `bytes` to the regular file `path`, created with mode 0644 at most when missing, and
-// flushes them to the disk. A failed append may leave part of `bytes` in the file.
-void append(const QString& path, QByteArrayView bytes);
+// flushes them to the disk as `flush` says. A failed append may leave part of `bytes` in the
+// file.
+void append(const QString& path, QByteArrayView bytes, Flush flush = Flush::Now);
 
 // Cuts the regular file `path` back to `size` bytes and flushes it; a file no longer than that,
 // or none, is left as it is.

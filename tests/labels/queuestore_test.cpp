@@ -391,7 +391,7 @@ void printFront(QueueStore& store, const QueueLocation& location, QueuedLines& q
                                             .when = QDateTime::currentDateTime(),
                                             .labels = queue.mid(0, count)},
                                            queue);
-    store.sheetAccepted(location, sequence);
+    store.sheetAccepted(location, sequence, true);
     store.sheetReleased(location, sequence);
     store.dropPrinted(queue);
 }
