@@ -71,7 +71,10 @@ QStringList JournalCheck::distrustFailing(PrintJournal::Contents& journal, const
     QSet<qint64> starts{file.fileOffset(0)};
     QStringList faults;
     for (SheetRecord& sheet : journal.sheets) {
-        if (const QString why = fault(sheet, file, starts, places); !why.isEmpty()) {
+        // The first free place of a kept sheet is in the settings already, and the sheet may
+        // have been printed on a grid changed since.
+        const int sheetPlaces = sheet.sequence <= journal.kept ? 0 : places;
+        if (const QString why = fault(sheet, file, starts, sheetPlaces); !why.isEmpty()) {
             faults << QStringLiteral("arkusz %1: %2").arg(sheet.sequence).arg(why);
             sheet.state = SheetRecord::State::NotPrinted;
         } else if (sheet.from != sheet.to) {

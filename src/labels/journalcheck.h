@@ -11,8 +11,8 @@
 // the range lies inside the file on line boundaries and holds exactly the lines the record
 // names; the first such record starts at the file's first line, and each later one where an
 // earlier one ended (a repetition starts again at the first). A record's places lie on a sheet
-// of `places` places (0: not known, only their sign is checked), and its first free place is the
-// one after its labels.
+// of `places` places (0: not known, only their sign is checked; so for a kept record), and its
+// first free place is the one after its labels.
 namespace JournalCheck {
 
 // Marks each record that fails as never printed, so that its lines stay queued; returns why

@@ -149,8 +149,8 @@ void LabelPrinter::endSheet(int end, bool demo)
                                   m_queueDuringReprint ? *m_queueDuringReprint : queue.ListaLini);
                           });
                       },
-                      [&] {
-                          recording([&] { queueStore.sheetAccepted(location, sequence); });
+                      [&](bool held) {
+                          recording([&] { queueStore.sheetAccepted(location, sequence, held); });
                           queue.printed = qMax(queue.printed, end);
                           settings.PierwszaWolna = sheet.firstFree;
                       },

@@ -45,11 +45,12 @@ std::optional<QStringList> decodedLabels(const QByteArray& field, int count)
     return labels;
 }
 
-// "A" and "R" lines move their sheet on; a line for a sheet not recorded counts for nothing.
+// "A", "R" and "N" lines move their sheet on; a line for a sheet not recorded counts for nothing.
 void applyState(QList<SheetRecord>& sheets, const QList<QByteArray>& fields)
 {
-    const SheetRecord::State state =
-        fields[0] == "A" ? SheetRecord::State::Accepted : SheetRecord::State::Released;
+    const SheetRecord::State state = fields[0] == "A"   ? SheetRecord::State::Accepted
+                                     : fields[0] == "R" ? SheetRecord::State::Released
+                                                        : SheetRecord::State::NotPrinted;
     const int sequence = fields.value(1).toInt();
     for (SheetRecord& sheet : sheets)
         if (sheet.sequence == sequence && sheet.state != SheetRecord::State::Released)
@@ -73,8 +74,10 @@ std::optional<PrintJournal::Contents> PrintJournal::read(const QString& path)
         if (fields[0] == "S") {
             if (const std::optional<SheetRecord> sheet = parseSheet(fields))
                 contents.sheets << *sheet;
-        } else if (fields[0] == "A" || fields[0] == "R") {
+        } else if (fields[0] == "A" || fields[0] == "R" || fields[0] == "N") {
             applyState(contents.sheets, fields);
+        } else if (fields[0] == "K") {
+            contents.kept = qMax(contents.kept, fields.value(1).toInt());
         }
     }
     return contents;
@@ -94,10 +97,19 @@ void PrintJournal::appendSheet(const QString& path, const SheetRecord& sheet)
     FileOps::append(path, "S " + sheetFields(sheet) + '\n');
 }
 
-void PrintJournal::appendState(const QString& path, int sequence, SheetRecord::State state)
+void PrintJournal::appendState(const QString& path, int sequence, SheetRecord::State state,
+                               FileOps::Flush flush)
 {
     const char* mark = state == SheetRecord::State::Accepted ? "A " : "R ";
-    FileOps::append(path, mark + QByteArray::number(sequence) + '\n');
+    FileOps::append(path, mark + QByteArray::number(sequence) + '\n', flush);
+}
+
+void PrintJournal::appendKept(const QString& path, const QList<SheetRecord>& sheets)
+{
+    QByteArray lines;
+    for (const SheetRecord& sheet : sheets)
+        lines += (sheet.printed() ? "R " : "N ") + QByteArray::number(sheet.sequence) + '\n';
+    FileOps::append(path, lines + "K " + QByteArray::number(sheets.last().sequence) + '\n');
 }
 
 QByteArray PrintJournal::sheetFields(const SheetRecord& sheet)

@@ -37,8 +37,10 @@ QueuedLines QueuedLines::fromFile(QByteArray bytes, qint64 base)
 void QueuedLines::indexFrom(qsizetype byte)
 {
     const QByteArrayView rest = QByteArrayView(m_bytes).sliced(byte);
-    if (m_starts.isEmpty()) // a whole file: the list is made once, not grown in steps
-        m_starts.reserve(std::count(rest.begin(), rest.end(), '\n') + 1);
+    if (m_starts.isEmpty()) { // a whole file: the list is made once, not grown in steps
+        const qsizetype count = std::count(rest.begin(), rest.end(), '\n') + 1;
+        m_starts.reserve(count + roomToGrow(count));
+    }
     QueueFile::forEachLine(rest,
                            [&](QByteArrayView, qsizetype start) { m_starts << byte + start; });
 }

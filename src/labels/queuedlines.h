@@ -19,6 +19,10 @@ public:
     // The saved-queue file's bytes, read by their content; `base` is the file offset of the
     // first of them.
     static QueuedLines fromFile(QByteArray bytes, qint64 base = 0);
+    // The room a queue of `count` bytes or lines read from a file keeps for more, so that the
+    // lines folded in after a start do not move the whole queue to a larger block (a copy of
+    // it at once, and twice its memory at the peak). Room never touched costs no memory.
+    static qint64 roomToGrow(qint64 count) { return count / 8 + 1024; }
 
     qsizetype size() const { return m_starts.size(); }
     bool isEmpty() const { return m_starts.isEmpty(); }

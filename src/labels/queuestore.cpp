@@ -282,7 +282,7 @@ QList<SetAsideLine> QueueStore::restore(const QueueLocation& location, QueuedLin
     queue = readSavedQueue(names, location.places);
     raiseJournalFaults();
     if (m_journal)
-        compact(names, location.settings, queue);
+        compact(names, location.settings, queue, Rewrite::WhenDue);
     return std::exchange(m_savedSetAside, {});
 }
 
@@ -300,14 +300,27 @@ QList<SetAsideLine> QueueStore::take(const QueueLocation& location, QueuedLines&
     QList<SetAsideLine> setAside = std::exchange(m_savedSetAside, {});
     removeStranger(names.taken);
     if (FileOps::exists(names.taken))
-        setAside += fold(names, location.utf8, queue);
+        setAside += fold(names, location, queue);
     if (!FileOps::exists(names.taken) && FileOps::exists(names.buffer) &&
         FileOps::renameWhenUnlocked(names.buffer, names.taken))
-        setAside += fold(names, location.utf8, queue);
+        setAside += fold(names, location, queue);
     return setAside;
 }
 
 void QueueStore::save(const QueueLocation& location, QueuedLines& queue)
+{
+    mirror(location, queue, Rewrite::WhenDue);
+}
+
+void QueueStore::saveAtClose(const QueueLocation& location, QueuedLines& queue)
+{
+    mirror(location, queue, Rewrite::Always);
+    const FileNames names(location);
+    if (!m_journal && !FileOps::exists(names.saved))
+        writeWhole(names, queue);
+}
+
+void QueueStore::mirror(const QueueLocation& location, QueuedLines& queue, Rewrite rewrite)
 {
     const FileNames names(location);
     lockAndSettle(names);
@@ -321,16 +334,8 @@ void QueueStore::save(const QueueLocation& location, QueuedLines& queue)
         throw;
     }
     if (m_journal)
-        compact(names, location.settings, queue);
+        compact(names, location.settings, queue, rewrite);
     else if (!inSync(names, queue))
-        writeWhole(names, queue);
-}
-
-void QueueStore::saveAtClose(const QueueLocation& location, QueuedLines& queue)
-{
-    save(location, queue);
-    const FileNames names(location);
-    if (!m_journal && !FileOps::exists(names.saved))
         writeWhole(names, queue);
 }
 
@@ -378,17 +383,21 @@ bool QueueStore::foldsInPlace(const FileNames& names, Encoding added,
 // file, in one step whose commit point is the removal of the taken file; the queue changes only
 // once it committed. The saved-queue file gets the new lines appended in the setting's
 // encoding; when it does not hold `queue`, or its own encoding would garble them, it is written
-// anew first. While a print journal names the file's bytes, that waits for its compaction, and
-// so does the taken file. Returns the lines set aside.
-QList<SetAsideLine> QueueStore::fold(const FileNames& names, bool utf8, QueuedLines& queue)
+// anew first, after the printed front of a print journal; while a journal holds sheets of a run
+// not compacted yet, that waits, and so does the taken file. Returns the lines set aside.
+QList<SetAsideLine> QueueStore::fold(const FileNames& names, const QueueLocation& location,
+                                     QueuedLines& queue)
 {
+    const bool utf8 = location.utf8;
     const SortedLines lines = sortOut(FileOps::read(names.taken), settingEncoding(utf8));
     const QByteArray queued = QueueFile::serialize(lines.printable, utf8);
     const Encoding encoding =
         QueueFile::encodingOf(queued) == Encoding::Ascii ? Encoding::Ascii : settingEncoding(utf8);
     if (!foldsInPlace(names, encoding, queue)) {
-        if (m_journal)
+        if (holdsUnkeptSheets())
             return {};
+        if (m_journal)
+            compact(names, location.settings, queue, Rewrite::Always);
         if (!readTogether(queue.encoding(), encoding))
             queue = queue.rewritten(utf8);
         writeWhole(names, queue);
@@ -429,7 +438,8 @@ QueuedLines QueueStore::readSavedQueue(const FileNames& names, int places)
     QByteArray bytes;
     try {
         if (FileOps::exists(names.saved))
-            bytes = FileOps::read(names.saved);
+            bytes =
+                FileOps::read(names.saved, 0, QueuedLines::roomToGrow(FileOps::size(names.saved)));
     } catch (const AppError& error) {
         throw AppError(error.text() +
                        QStringLiteral(" Kolejka naklejek nie będzie zapisywana, dopóki tego pliku "
@@ -490,8 +500,10 @@ bool QueueStore::setAside(const QueueLocation& location, QueuedLines& queue,
 {
     const FileNames names(location);
     lockAndSettle(names);
-    if (m_journal)
+    if (holdsUnkeptSheets())
         return false;
+    if (m_journal)
+        compact(names, location.settings, queue, Rewrite::Always);
     refuseForeign(names.setAside);
     QByteArray bytes;
     for (qsizetype index : indexes)

@@ -75,10 +75,14 @@ struct SetAsideLine {
 // - Printing goes through the print journal "zelk.nal.druk" (see PrintJournal): a sheet's
 //   record is flushed before the sheet goes out, and its "accepted" line when the printer has
 //   it. A sheet whose record lacks that line is settled by the evidence (the printer backend's
-//   settleSheet). The printed front of the queue stays in "zelk.nal" until compaction, once per
-//   print run, writes the first free place after the last printed sheet into the settings file,
-//   then "zelk.nal" without the printed lines, and removes the journal. Every reader settles the
-//   journal first, so the queue, the settings and the journal never disagree.
+//   settleSheet). After each print run, compaction puts the printed sheets into the history and
+//   the first free place after the last of them into the settings file, and marks them kept in
+//   the journal. The printed front of the queue stays in "zelk.nal", the journal recording
+//   where it stands, until it has passed a quarter of the file, the journal holds as many sheets
+//   as the history keeps, or the program closes: then "zelk.nal" is written without the printed
+//   lines and the journal removed. So a run from a long queue writes its sheets' records, not
+//   the queue. Every reader settles the journal first, so the queue, the settings and the
+//   journal never disagree.
 // - No file of the folder is read or written through a symbolic link (see FileOps).
 // - The program's state files in the folder count only as regular files of this account that
 //   no other may write (see OwnFile): anyone else's may be the state of that account's own copy
@@ -133,8 +137,9 @@ public:
     void saveAtClose(const QueueLocation& location, QueuedLines& queue);
 
     // The lines at `indexes` (ascending) turned out not to print: they go to the set-aside file
-    // and leave `queue` and the saved-queue file. Not while a print journal names the file's bytes:
-    // then nothing changes and false is returned.
+    // and leave `queue` and the saved-queue file, which is written without the printed lines of
+    // a print journal first. Not while the journal holds sheets of a run not compacted yet: then
+    // nothing changes and false is returned.
     bool setAside(const QueueLocation& location, QueuedLines& queue,
                   const QList<qsizetype>& indexes);
 
@@ -148,8 +153,9 @@ public:
     // Records a sheet of `queue`'s lines before it goes out; returns its sequence number. The
     // saved-queue file is brought to mirror `queue` first when it does not.
     int recordSheet(const QueueLocation& location, SheetRecord sheet, QueuedLines& queue);
-    // The printer has the sheet; it may print (a failure to record that is harmless).
-    void sheetAccepted(const QueueLocation& location, int sequence);
+    // The printer has the sheet (`held`: it prints once released; see SheetHandOver); it may
+    // print (a failure to record that is harmless).
+    void sheetAccepted(const QueueLocation& location, int sequence, bool held);
     void sheetReleased(const QueueLocation& location, int sequence);
     // After a run: the lines of printed sheets leave `queue` (the file keeps them until `save`
     // compacts it). Returns how many left.
@@ -162,7 +168,8 @@ private:
     // Takes the queue lock, or keeps it, and brings a fold cut short to its end, before anything
     // reads or writes the queue's files.
     void lockAndSettle(const FileNames& names);
-    QList<SetAsideLine> fold(const FileNames& names, bool utf8, QueuedLines& queue);
+    QList<SetAsideLine> fold(const FileNames& names, const QueueLocation& location,
+                             QueuedLines& queue);
     static void removeStranger(const QString& path);
     bool foldsInPlace(const FileNames& names, QueueFile::Encoding added,
                       const QueuedLines& queue) const;
@@ -173,19 +180,29 @@ private:
     QList<SetAsideLine> setAsideUnprintable(const FileNames& names, QueuedLines& queue);
     bool inSync(const FileNames& names, const QueuedLines& queue) const;
 
+    // When compaction writes the saved-queue file without the printed lines.
+    enum class Rewrite { WhenDue, Always };
+    void mirror(const QueueLocation& location, QueuedLines& queue, Rewrite rewrite);
+
     // The print journal.
     void readJournal(const FileNames& names, const QueuedLines& saved, int places);
     SheetRecord& recordedSheet(int sequence);
     void settleSheets();
     std::optional<int> journalFirstFree() const;
     qint64 printedFront() const;
-    void compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue);
+    bool holdsUnkeptSheets() const;
+    PrintJournal::Contents unkeptSheets() const;
+    void keepPrinted(const FileNames& names, const QString& settingsFile);
+    bool rewriteDue(const FileNames& names, const QueuedLines& queue) const;
+    void compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue,
+                 Rewrite rewrite);
 
     SheetSettler m_settler;
     bool m_savedQueueUnread = true;
     // The version of the queue that the saved-queue file holds from byte base() on.
     quint64 m_syncedVersion = 0;
-    // The journal of the print runs since the last compaction, if there is one.
+    // The journal of the print runs since the saved-queue file was last written without the
+    // printed lines, if there is one.
     std::optional<PrintJournal::Contents> m_journal;
     std::optional<int> m_settledFirstFree;
     // Why records of the journal read last failed their check, until it is reported.

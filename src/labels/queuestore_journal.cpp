@@ -1,6 +1,7 @@
 // The print journal of a folder's queue: each sheet recorded before it goes out and when the
-// printer has it, what a crash cut short settled by the evidence, and the printed front of the
-// queue compacted out of the saved-queue file once per run.
+// printer has it, what a crash cut short settled by the evidence, the printed sheets kept after
+// each run, and the printed front of the queue compacted out of the saved-queue file once it has
+// grown long.
 #include "labels/queuestore.h"
 
 #include "labels/journalcheck.h"
@@ -41,6 +42,10 @@ int QueueStore::recordSheet(const QueueLocation& location, SheetRecord sheet, Qu
 {
     const FileNames names(location);
     lockAndSettle(names);
+    // The queue changed since a run kept its sheets but could not be saved: the file is written
+    // anew, so that the sheet's bytes are the file's.
+    if (m_journal && !holdsUnkeptSheets() && !inSync(names, queue))
+        compact(names, location.settings, queue, Rewrite::Always);
     if (!m_journal) {
         if (!inSync(names, queue))
             writeWhole(names, queue);
@@ -60,9 +65,12 @@ SheetRecord& QueueStore::recordedSheet(int sequence)
         [sequence](const SheetRecord& sheet) { return sheet.sequence == sequence; });
 }
 
-void QueueStore::sheetAccepted(const QueueLocation& location, int sequence)
+// A held sheet's "accepted" line is flushed before the sheet is released; a PDF's may wait for
+// the journal's next flush, as its file, flushed, settles it without the line.
+void QueueStore::sheetAccepted(const QueueLocation& location, int sequence, bool held)
 {
-    PrintJournal::appendState(FileNames(location).journal, sequence, State::Accepted);
+    PrintJournal::appendState(FileNames(location).journal, sequence, State::Accepted,
+                              held ? FileOps::Flush::Now : FileOps::Flush::WithNext);
     recordedSheet(sequence).state = State::Accepted;
 }
 
@@ -70,7 +78,8 @@ void QueueStore::sheetReleased(const QueueLocation& location, int sequence)
 {
     recordedSheet(sequence).state = State::Released;
     try {
-        PrintJournal::appendState(FileNames(location).journal, sequence, State::Released);
+        PrintJournal::appendState(FileNames(location).journal, sequence, State::Released,
+                                  FileOps::Flush::WithNext);
     } catch (const AppError&) {
         // Without the line, settling releases the job once more, which changes nothing.
     }
@@ -119,14 +128,22 @@ void QueueStore::settleSheets()
     }
 }
 
-// The first free place after the last printed sheet.
+// The first free place after the last printed sheet that is not kept yet.
 std::optional<int> QueueStore::journalFirstFree() const
 {
     std::optional<int> place;
     for (const SheetRecord& sheet : m_journal->sheets)
-        if (sheet.printed())
+        if (sheet.printed() && sheet.sequence > m_journal->kept)
             place = sheet.firstFree;
     return place;
+}
+
+// Whether the journal holds sheets whose run was not compacted yet (the run goes on, or its
+// compaction failed).
+bool QueueStore::holdsUnkeptSheets() const
+{
+    return m_journal && !m_journal->sheets.isEmpty() &&
+           m_journal->sheets.last().sequence > m_journal->kept;
 }
 
 // Where the lines that no printed sheet holds begin in the saved-queue file. The sheets of a run
@@ -165,14 +182,43 @@ qsizetype QueueStore::dropPrinted(QueuedLines& queue)
     return dropped;
 }
 
-// The printed sheets join the history, the first free place goes to the settings file, then the
-// saved-queue file is written without the printed lines, then the journal goes. A crash before
-// the journal's removal leaves it beside a file that is not its own any more, and so settled as
-// done; one before that compacts it again, and the history takes none of its sheets twice. A step
-// that fails leaves this process as a crash would leave the next: once the new file has its
-// name, the queue's offsets are the new file's and the journal is done with, whatever fails
-// after it; before, both stay as they were.
-void QueueStore::compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue)
+// The printed sheets not kept yet join the history, and the first free place after them goes to
+// the settings file. The history takes no sheet of a journal twice.
+void QueueStore::keepPrinted(const FileNames& names, const QString& settingsFile)
+{
+    PrintHistory::keep(names.history, unkeptSheets(), QDateTime::currentDateTime());
+    if (const std::optional<int> place = journalFirstFree(); place && !settingsFile.isEmpty())
+        writeFirstFree(settingsFile, *place);
+}
+
+PrintJournal::Contents QueueStore::unkeptSheets() const
+{
+    PrintJournal::Contents unkept = *m_journal;
+    unkept.sheets.removeIf(
+        [&](const SheetRecord& sheet) { return sheet.sequence <= m_journal->kept; });
+    return unkept;
+}
+
+// Whether the saved-queue file is to be written without the printed lines now. Until the front
+// has passed a quarter of the file, a run costs the journal a line where it would cost the
+// whole queue; the journal's own length is bounded by the history's.
+bool QueueStore::rewriteDue(const FileNames& names, const QueuedLines& queue) const
+{
+    return queue.base() == 0 || !inSync(names, queue) ||
+           queue.base() * 4 >= FileOps::size(names.saved) ||
+           m_journal->sheets.size() >= PrintHistory::keptSheets;
+}
+
+// The printed sheets are kept (above); when a rewrite is due, the saved-queue file is then
+// written without the printed lines and the journal goes, else the journal marks them kept and
+// stays, recording where the front stands. A crash before the journal's removal leaves it beside
+// a file that is not its own any more, and so settled as done; one before that keeps its sheets
+// again, and neither the history nor the settings take any of them twice. A step that fails
+// leaves this process as a crash would leave the next: once the new file has its name, the
+// queue's offsets are the new file's and the journal is done with, whatever fails after it;
+// before, both stay as they were.
+void QueueStore::compact(const FileNames& names, const QString& settingsFile, QueuedLines& queue,
+                         Rewrite rewrite)
 {
     const auto agreeWithTheDisk = qScopeGuard([&] {
         if (m_journal && m_journal->queueIdentity != FileOps::identity(names.saved))
@@ -185,9 +231,14 @@ void QueueStore::compact(const FileNames& names, const QString& settingsFile, Qu
                                           "wydruku (%1); program spróbuje ponownie przy następnym "
                                           "wydruku.")
                                .arg(sheet.destination));
-    PrintHistory::keep(names.history, *m_journal, QDateTime::currentDateTime());
-    if (const std::optional<int> place = journalFirstFree(); place && !settingsFile.isEmpty())
-        writeFirstFree(settingsFile, *place);
+    keepPrinted(names, settingsFile);
+    if (rewrite == Rewrite::WhenDue && !rewriteDue(names, queue)) {
+        if (holdsUnkeptSheets()) {
+            PrintJournal::appendKept(names.journal, unkeptSheets().sheets);
+            m_journal->kept = m_journal->sheets.last().sequence;
+        }
+        return;
+    }
     if (queue.base() > 0 || !inSync(names, queue))
         writeWhole(names, queue);
     FileOps::remove(names.journal);

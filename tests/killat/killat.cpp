@@ -26,6 +26,8 @@ namespace {
 std::string failFolder;
 long failAt = 0;
 long failSteps = 0;
+std::string flushFolder;
+long flushes = 0;
 
 const char* folder()
 {
@@ -33,14 +35,14 @@ const char* folder()
     return value ? value : failAt > 0 ? failFolder.c_str() : nullptr;
 }
 
-bool under(const char* path)
+bool under(const char* path, const char* prefix = folder())
 {
-    return folder() && path && std::strncmp(path, folder(), std::strlen(folder())) == 0;
+    return prefix && path && std::strncmp(path, prefix, std::strlen(prefix)) == 0;
 }
 
-bool fdUnder(int fd)
+bool fdUnder(int fd, const char* prefix = folder())
 {
-    if (!folder())
+    if (!prefix)
         return false;
     char path[4096];
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
@@ -48,7 +50,13 @@ bool fdUnder(int fd)
     if (length <= 0)
         return false;
     path[length] = '\0';
-    return under(path);
+    return under(path, prefix);
+}
+
+void countFlush(int fd)
+{
+    if (!flushFolder.empty() && fdUnder(fd, flushFolder.c_str()))
+        ++flushes;
 }
 
 // Counts a step that changes a file under the folder, and dies at the chosen one; true when it is
@@ -87,6 +95,12 @@ long zelk_fail_at(const char* folder, long step)
     return std::exchange(failSteps, 0);
 }
 
+long zelk_count_flushes(const char* folder)
+{
+    flushFolder = folder ? folder : "";
+    return std::exchange(flushes, 0);
+}
+
 ssize_t write(int fd, const void* buffer, size_t count)
 {
     static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
@@ -99,12 +113,14 @@ ssize_t write(int fd, const void* buffer, size_t count)
 int fsync(int fd)
 {
     static const auto real = next<int (*)(int)>("fsync");
+    countFlush(fd);
     return unlessFailed<int>(step(fdUnder(fd)), [&] { return real(fd); });
 }
 
 int fdatasync(int fd)
 {
     static const auto real = next<int (*)(int)>("fdatasync");
+    countFlush(fd);
     return unlessFailed<int>(step(fdUnder(fd)), [&] { return real(fd); });
 }
 

@@ -1,6 +1,7 @@
 // Sheets printed through the real printers: the built-in "Plik PDF" on a machine without CUPS
 // and, where a CUPS scheduler with a cups-pdf queue runs (scripts/start-cups.sh), that queue. The
 // output is read back with poppler's tools and ZXing.
+#include "failat.h"
 #include "platform/printing/cupsprinterbackend.h"
 #include "printingfixture.h"
 
@@ -128,6 +129,26 @@ TEST_F(PaperOutput, AnAbortedSheetLeavesNoFile)
     EXPECT_TRUE(QDir(labels->paths.FilePath + QStringLiteral("wydruki/"))
                     .entryList(QDir::Files | QDir::Hidden)
                     .isEmpty());
+}
+
+// Each further sheet of a run costs three flushes: its journal record, its PDF and the PDF's
+// folder.
+TEST_F(PaperOutput, PlikPdfFlushesThreeTimesASheet)
+{
+    labels->settings.PrinterName = CupsPrinterBackend::filePrinterName();
+    labels->restorePrinter();
+    labels->askNothing = true;
+    compose(1000);
+    const auto flushesOfRun = [&](int sheets) {
+        zelk_count_flushes(qPrintable(dir.path()));
+        labels->DrukujStrone(sheets * 24 - 1, false);
+        return zelk_count_flushes(nullptr);
+    };
+    flushesOfRun(1); // starts the journal
+    const long one = flushesOfRun(1);
+    const long four = flushesOfRun(4);
+    EXPECT_EQ(four - one, 3 * 3);
+    EXPECT_EQ(pdfFiles(labels->paths.FilePath + QStringLiteral("wydruki/")).size(), 6);
 }
 
 // A print folder that cannot take the sheet is reported as such, not as a missing printer.

@@ -165,7 +165,7 @@ public:
         m_painter.end();
         m_record.state = RecordedDocument::Aborted;
         handOver.prepared(QStringLiteral("recorded %1").arg(m_record.sheet));
-        handOver.accepted();
+        handOver.accepted(true);
         m_record.state = RecordedDocument::Ended;
         handOver.released();
     }

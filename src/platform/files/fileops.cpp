@@ -117,7 +117,7 @@ qint64 FileOps::size(const QString& path)
     return 0;
 }
 
-QByteArray FileOps::read(const QString& path, qint64 offset)
+QByteArray FileOps::read(const QString& path, qint64 offset, qint64 spare)
 {
     const QString what = QStringLiteral("Nie można odczytać pliku %1").arg(path);
     Descriptor file = openForReading(path);
@@ -131,7 +131,10 @@ QByteArray FileOps::read(const QString& path, qint64 offset)
     // queue of a million lines is not copied from chunk to chunk.
     struct stat status {};
     ::fstat(file.fd(), &status);
-    QByteArray bytes(qMax<qint64>(status.st_size - offset, 0) + 1, Qt::Uninitialized);
+    const qint64 expected = qMax<qint64>(status.st_size - offset, 0) + 1;
+    QByteArray bytes;
+    bytes.reserve(expected + spare);
+    bytes.resize(expected);
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size())
@@ -241,11 +244,11 @@ QString FileOps::identity(const QString& path)
     return QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
 }
 
-void FileOps::append(const QString& path, QByteArrayView bytes)
+void FileOps::append(const QString& path, QByteArrayView bytes, Flush flush)
 {
     const QString what = QStringLiteral("Nie można dopisać do pliku %1").arg(path);
     Descriptor file(openRegular(path, O_WRONLY | O_APPEND | O_CREAT, what));
-    if (!writeAll(file.fd(), bytes) || ::fsync(file.fd()) != 0)
+    if (!writeAll(file.fd(), bytes) || (flush == Flush::Now && ::fsync(file.fd()) != 0))
         fail(what, errno);
     if (const int error = file.close(); error != 0)
         fail(what, error);

@@ -17,8 +17,9 @@ bool exists(const QString& path);
 // The size of the entry `path` (a link's own size), or 0 when there is none.
 qint64 size(const QString& path);
 
-// Reads a regular file from `offset` to its end.
-QByteArray read(const QString& path, qint64 offset = 0);
+// Reads a regular file from `offset` to its end, into room for `spare` more bytes, so that as
+// many can be appended to what was read without moving it.
+QByteArray read(const QString& path, qint64 offset = 0, qint64 spare = 0);
 
 // Creates `path` anew (an entry left there is removed first, a link included), writes `bytes`
 // and flushes them to the disk; mode 0644 at most. A failed write removes the file again, so
@@ -40,9 +41,14 @@ void createExclusive(
 // anew and renamed into place gets another one.
 QString identity(const QString& path);
 
+// When appended bytes reach the disk: before the append returns, or with the file's next flush
+// (until then a power cut may take them back, a kill does not).
+enum class Flush { Now, WithNext };
+
 // Appends `bytes` to the regular file `path`, created with mode 0644 at most when missing, and
-// flushes them to the disk. A failed append may leave part of `bytes` in the file.
-void append(const QString& path, QByteArrayView bytes);
+// flushes them to the disk as `flush` says. A failed append may leave part of `bytes` in the
+// file.
+void append(const QString& path, QByteArrayView bytes, Flush flush = Flush::Now);
 
 // Cuts the regular file `path` back to `size` bytes and flushes it; a file no longer than that,
 // or none, is left as it is.

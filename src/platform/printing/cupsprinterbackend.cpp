@@ -280,7 +280,7 @@ std::unique_ptr<PrintDocument> fileDocument(const QString& folder, const PrintSe
                 throw SheetNotWritten(error.text()); // the sheet never reached the folder
             }
             try {
-                handOver.accepted();
+                handOver.accepted(false);
             } catch (const AppError&) {
                 quietly([&] { FileOps::remove(path); });
                 if (FileOps::exists(path))
@@ -322,7 +322,7 @@ std::unique_ptr<PrintDocument> cupsDocument(const QString& queue, const PrintSet
             const int job = CupsJobs::createHeld(queue, jobTitle, jobOptions(settings));
             try {
                 CupsJobs::sendDocument(queue, job, file.fileName());
-                handOver.accepted();
+                handOver.accepted(true);
             } catch (const AppError&) {
                 CupsJobs::cancel(queue, job);
                 throw;

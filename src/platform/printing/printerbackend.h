@@ -44,10 +44,12 @@ struct SheetHandOver {
     // by its title. What `prepared` raises drops the sheet (no job is created) and passes
     // through.
     std::function<void(const QString& destination)> prepared = [](const QString&) {};
-    // The printer has the sheet: the PDF stands complete under its name, or the held job holds
-    // the whole document. What `accepted` raises drops the sheet again (the file is removed, the
-    // job cancelled) and passes through.
-    std::function<void()> accepted = [] {};
+    // The printer has the sheet: the PDF stands complete under its name, flushed with its folder
+    // (`held` false: the file is its own evidence from now on), or the held job holds the whole
+    // document (`held`: it prints once released, so what the caller records of it must reach the
+    // disk first). What `accepted` raises drops the sheet again (the file is removed, the job
+    // cancelled) and passes through.
+    std::function<void(bool held)> accepted = [](bool) {};
     // The sheet may print now: the held job was released (a file needs no release).
     std::function<void()> released = [] {};
 };
