@@ -55,7 +55,11 @@ TEST(ProgramInADesktopSession, UsesTheTrayAndTheNotificationServiceThatComeLater
     QElapsedTimer sinceStart;
     sinceStart.start();
     ASSERT_FALSE(desktop.waitForWindow(QStringLiteral("Drukowanie kodów kreskowych"), false, 30000)
-                     .isEmpty());
+                     .isEmpty())
+        << (running.waitForFinished(0) ? "the program ended, exit code " : "still running, ")
+        << running.exitCode() << ":\n"
+        << running.readAllStandardOutput().toStdString()
+        << running.readAllStandardError().toStdString();
     // The system's Python, the one python3-dbus is for.
     services.start(QStringLiteral("/usr/bin/python3"),
                    {QStringLiteral(ZELK_SOURCE_DIR "/tests/support/desktopservices.py")});
