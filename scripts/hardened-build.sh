@@ -3,8 +3,8 @@
 # says otherwise): clang with AddressSanitizer and UndefinedBehaviorSanitizer on everything,
 # plus libFuzzer's coverage instrumentation, so that the same objects serve the test programs
 # (scripts/ci/10-sanitizers.sh) and the fuzz targets (scripts/ci/20-fuzz.sh). Optimised lightly,
-# with line tables only: the reports name file and line, and the build takes a third of a
-# debugging build's time. Prints the folder.
+# with line tables only: the reports still name file and line, and the objects stay small.
+# Prints the folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${HARDENED_BUILD_DIR:-build-asan}
